@@ -1,0 +1,25 @@
+# Installs the Debian packages a script needs, skipping those already present.
+# Sourced by scripts/run and scripts/test.
+
+ensure_packages() {
+  local missing=()
+  local pkg
+  for pkg in "$@"; do
+    if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed'; then
+      missing+=("$pkg")
+    fi
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  echo "Installing: ${missing[*]}"
+  local sudo=""
+  [ "$(id -u)" -ne 0 ] && sudo="sudo"
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends \
+    -o DPkg::Lock::Timeout=300 "${missing[@]}"
+}
+
+# What building the program and its command-line tool needs.
+BUILD_PACKAGES=(g++ cmake ninja-build pkg-config libsqlite3-dev
+  qt6-base-dev qt6-qpa-plugins libqt6dbus6 fonts-liberation)
+# What the tests need on top.
+TEST_PACKAGES=(libgtest-dev googletest libbenchmark-dev clang libclang-rt-14-dev poppler-utils)

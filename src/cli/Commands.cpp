@@ -1,0 +1,358 @@
+#include "cli/Commands.h"
+
+#include <fstream>
+#include <functional>
+#include <iostream>
+#include <map>
+#include <optional>
+#include <sstream>
+
+#include "registry/DefaultRegistry.h"
+#include "registry/RegFile.h"
+#include "registry/modRegistry.h"
+#include "tuning/Backup.h"
+#include "tuning/TuningPlan.h"
+
+#ifndef _WIN32
+#include "registry/SqliteStore.h"
+#endif
+
+namespace ferro {
+namespace {
+
+constexpr const char* kProgram = "ferrowinder-cli";
+
+struct UsageError {
+    std::string message;
+};
+
+// The parsed words of one call.
+struct Options {
+    std::optional<std::uint32_t> speed;
+    std::string registry;
+    std::string output;
+    std::vector<std::string> positional;
+    bool dryRun = false;
+    bool yes = false;
+    bool help = false;
+};
+
+struct Command {
+    const char* name;
+    const char* synopsis;
+    const char* help;
+    const char* options;  // the option words this command takes, blank-separated
+    int (*run)(const Options&, CliStreams&);
+};
+
+std::uint32_t parseSpeed(const std::string& text)
+{
+    const bool digits = !text.empty() && text.size() <= 10 &&
+                        text.find_first_not_of("0123456789") == std::string::npos;
+    if (!digits || std::stoull(text) > 4294967295ULL)
+        throw UsageError{"--speed takes a whole number of Kbps from 0 to 4294967295, not \"" + text + "\""};
+    return static_cast<std::uint32_t>(std::stoull(text));
+}
+
+const char* typeName(std::uint32_t type)
+{
+    return type == kRegSz ? "REG_SZ" : type == kRegDword ? "REG_DWORD" : "REG_?";
+}
+
+std::unique_ptr<RegistryBackend> openRegistryFor(const Options& o)
+{
+    return openRegistry(o.registry);
+}
+
+void accessDeniedHint(std::ostream& err, const Options& o)
+{
+#ifdef _WIN32
+    (void)o;
+    err << kProgram << ": writing was refused (5). Run it from an elevated Command Prompt: "
+        << "right-click Command Prompt, choose \"Run as administrator\", and run the same command there.\n";
+#else
+    err << kProgram << ": writing was refused (5): the registry store "
+        << (o.registry.empty() ? defaultStorePath() : o.registry) << " is read-only for you.\n";
+#endif
+}
+
+// What apply would write, value by value; a value written twice appears once.
+std::vector<RegEntry> planWrites(std::uint32_t speed)
+{
+    std::vector<RegEntry> entries;
+    for (const PlanEntry& e : tuningPlan()) {
+        const std::optional<std::string> data = planData(e, speed);
+        if (!data)
+            continue;
+        ValueState state{true, e.type,
+                         e.type == kRegDword ? modRegistry::encodeDword(*data) : modRegistry::encodeSz(*data)};
+        RegEntry entry{ValuePath{e.root, e.keyPath, e.valueName}, std::move(state)};
+        bool replaced = false;
+        for (RegEntry& earlier : entries)
+            if (samePlace(earlier.path, entry.path)) {
+                earlier = entry;
+                replaced = true;
+            }
+        if (!replaced)
+            entries.push_back(std::move(entry));
+    }
+    return entries;
+}
+
+int cmdPlan(const Options& o, CliStreams& io)
+{
+    for (const PlanEntry& e : tuningPlan()) {
+        const std::optional<std::string> data = planData(e, *o.speed);
+        io.out << e.step << '\t' << rootName(e.root) << '\t' << e.keyPath << '\t' << e.valueName
+               << '\t' << typeName(e.type) << '\t' << data.value_or("-") << '\n';
+    }
+    return kExitOk;
+}
+
+int cmdApply(const Options& o, CliStreams& io)
+{
+    if (o.dryRun) {
+        for (const PlanEntry& e : tuningPlan()) {
+            const std::optional<std::string> data = planData(e, *o.speed);
+            io.out << "step " << e.step << ": "
+                   << (data ? "would write " + std::string(rootName(e.root)) + "\\" + e.keyPath + "\\" +
+                                  e.valueName + " = " + *data + " (" + typeName(e.type) + ")"
+                            : std::string("nothing to write at this speed"))
+                   << '\n';
+        }
+        return kExitOk;
+    }
+    auto backend = openRegistryFor(o);
+    int messages = 0;
+    bool refused = false;
+    const modRegistry::Registry reg{*backend, [&](const std::string& message) {
+                                        io.err << message << '\n';
+                                        ++messages;
+                                        refused = refused || message.size() > 4 &&
+                                                                 message.compare(message.size() - 4, 4, " - 5") == 0;
+                                    }};
+    int written = 0;
+    for (const PlanEntry& e : tuningPlan())
+        written += applyPlanEntry(reg, e, *o.speed) ? 1 : 0;
+    if (refused)
+        accessDeniedHint(io.err, o);
+    if (messages > 0) {
+        io.err << kProgram << ": some values could not be written (see the messages above).\n";
+        return kExitWriteFailed;
+    }
+    io.out << "Applied the plan for " << *o.speed << " Kbps: " << written << " of " << kPlanSteps
+           << " steps wrote a value.\n";
+    return kExitOk;
+}
+
+int cmdShow(const Options& o, CliStreams& io)
+{
+    auto backend = openRegistryFor(o);
+    std::vector<ApplyFailure> unreadable;
+    io.out << writeRegFile(captureState(*backend, planValues(), unreadable));
+    for (const ApplyFailure& f : unreadable)
+        io.err << kProgram << ": cannot read " << fullValuePath(f.path) << ": " << statusText(f.status) << '\n';
+    return unreadable.empty() ? kExitOk : kExitWriteFailed;
+}
+
+int cmdExport(const Options& o, CliStreams& io)
+{
+    const std::string text = writeRegFile(planWrites(*o.speed));
+    if (o.output.empty() || o.output == "-") {
+        io.out << text;
+        return kExitOk;
+    }
+    std::ofstream file(o.output, std::ios::binary | std::ios::trunc);
+    file << text;
+    file.close();
+    if (!file) {
+        io.err << kProgram << ": cannot write " << o.output << '\n';
+        return kExitWriteFailed;
+    }
+    return kExitOk;
+}
+
+int cmdImport(const Options& o, CliStreams& io)
+{
+    if (o.positional.size() != 1)
+        throw UsageError{"import takes exactly one FILE"};
+    const std::string& name = o.positional[0];
+    std::stringstream text;
+    if (name == "-") {
+        text << io.in.rdbuf();
+    } else {
+        std::ifstream file(name, std::ios::binary);
+        if (!file) {
+            io.err << kProgram << ": cannot read " << name << '\n';
+            return kExitUsage;
+        }
+        text << file.rdbuf();
+    }
+    std::vector<RegEntry> entries;
+    try {
+        entries = readRegFile(text.str());
+    } catch (const RegParseError& e) {
+        io.err << kProgram << ": " << name << ": " << e.what() << "; nothing was changed\n";
+        return kExitUsage;
+    }
+    auto backend = openRegistryFor(o);
+    const std::vector<ApplyFailure> failures = applyRegEntries(*backend, entries);
+    for (const ApplyFailure& f : failures)
+        io.err << kProgram << ": cannot set " << fullValuePath(f.path) << ": " << statusText(f.status) << '\n';
+    if (!failures.empty())
+        return kExitWriteFailed;
+    io.out << "Imported " << entries.size() << " values from " << name << ".\n";
+    return kExitOk;
+}
+
+int cmdRestore(const Options& o, CliStreams& io)
+{
+    if (!o.yes) {
+        if (!io.interactive) {
+            io.err << kProgram << ": restore asks before it changes anything, and there is no terminal "
+                   << "to ask on; pass --yes to restore without asking.\n";
+            return kExitUsage;
+        }
+        io.out << "Are you sure you want to restore your registry to previous settings? [y/N] " << std::flush;
+        std::string answer;
+        std::getline(io.in, answer);
+        if (answer != "y" && answer != "Y" && answer != "yes" && answer != "YES" && answer != "Yes") {
+            io.out << "Nothing was changed.\n";
+            return kExitOk;
+        }
+    }
+    auto backend = openRegistryFor(o);
+    const RestoreResult result = restoreRegistry(*backend, programFolder(o.registry));
+    if (!result.ok()) {
+        io.err << restoreFailureText(result) << '\n';
+        return kExitWriteFailed;
+    }
+    io.out << "Your registry has been restored."
+           << (result.usedBackup ? " The backup was retired to " + result.retiredTo + "."
+                                 : std::string(" (There was no backup: the default list of values was deleted.)"))
+           << '\n';
+    return kExitOk;
+}
+
+const Command kCommands[] = {
+    {"plan", "plan --speed KBPS",
+     "Lists the nineteen steps of the boost for a connection speed, one a line:\n"
+     "step, root, key, value name, type and data ('-' where the step writes nothing).",
+     "--speed", cmdPlan},
+    {"apply", "apply --speed KBPS [--dry-run]",
+     "Writes the plan for a connection speed, step by step, as the wizard does (without\n"
+     "its pauses). --dry-run only says what would be written.",
+     "--speed --dry-run", cmdApply},
+    {"show", "show",
+     "Prints the current state of every value the plan writes, as .reg text\n"
+     "(an absent value as \"Name\"=-).",
+     "", cmdShow},
+    {"export", "export --speed KBPS [-o FILE]",
+     "Writes what apply would write as a .reg file, for the registry editor or Group Policy.",
+     "--speed -o", cmdExport},
+    {"import", "import FILE",
+     "Applies a .reg file (FILE may be - for standard input). The whole file is checked\n"
+     "before anything is changed.",
+     "", cmdImport},
+    {"restore", "restore [--yes]",
+     "Puts back the values saved by the wizard's backup, or, without a backup, deletes the\n"
+     "values the boost changes. Asks first unless --yes is given.",
+     "--yes", cmdRestore},
+};
+
+void printUsage(std::ostream& out)
+{
+    out << "Usage: " << kProgram << " COMMAND [OPTIONS]\n\nCommands:\n";
+    for (const Command& c : kCommands)
+        out << "  " << c.synopsis << '\n';
+    out << "\nEvery command takes --registry PATH (the store file to use; ignored on Windows) and --help.\n"
+        << "Exit codes: 0 success, 1 some write failed, 2 bad usage or unreadable input.\n";
+}
+
+bool takes(const Command& c, const std::string& option)
+{
+    const std::string words = std::string(" ") + c.options + " ";
+    return words.find(" " + option + " ") != std::string::npos;
+}
+
+Options parseOptions(const Command& c, const std::vector<std::string>& args)
+{
+    Options o;
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        std::string word = args[i];
+        std::optional<std::string> attached;
+        if (word.rfind("--", 0) == 0 && word.find('=') != std::string::npos) {
+            attached = word.substr(word.find('=') + 1);
+            word = word.substr(0, word.find('='));
+        }
+        auto value = [&]() -> std::string {
+            if (attached)
+                return *attached;
+            if (i + 1 >= args.size())
+                throw UsageError{word + " needs a value"};
+            return args[++i];
+        };
+        if (word == "--help" || word == "-h") {
+            o.help = true;
+        } else if (word == "--registry") {
+            o.registry = value();
+        } else if (word == "--speed" && takes(c, "--speed")) {
+            o.speed = parseSpeed(value());
+        } else if ((word == "-o" || word == "--output") && takes(c, "-o")) {
+            o.output = value();
+        } else if (word == "--dry-run" && takes(c, "--dry-run")) {
+            o.dryRun = true;
+        } else if (word == "--yes" && takes(c, "--yes")) {
+            o.yes = true;
+        } else if (word.size() > 1 && word[0] == '-') {
+            throw UsageError{"'" + std::string(c.name) + "' does not take " + word};
+        } else {
+            o.positional.push_back(word);
+        }
+    }
+    if (o.help)
+        return o;
+    if (takes(c, "--speed") && !o.speed)
+        throw UsageError{"'" + std::string(c.name) + "' needs --speed KBPS"};
+    if (std::string(c.name) != "import" && !o.positional.empty())
+        throw UsageError{"unexpected word '" + o.positional[0] + "'"};
+    return o;
+}
+
+}  // namespace
+
+int runCli(const std::vector<std::string>& args, CliStreams io)
+{
+    if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
+        printUsage(args.empty() ? io.err : io.out);
+        return args.empty() ? kExitUsage : kExitOk;
+    }
+    const Command* command = nullptr;
+    for (const Command& c : kCommands)
+        if (args[0] == c.name)
+            command = &c;
+    if (!command) {
+        io.err << kProgram << ": unknown command '" << args[0] << "'\n";
+        printUsage(io.err);
+        return kExitUsage;
+    }
+    try {
+        const Options o = parseOptions(*command, args);
+        if (o.help) {
+            io.out << "Usage: " << kProgram << ' ' << command->synopsis << " [--registry PATH]\n\n"
+                   << command->help << '\n';
+            return kExitOk;
+        }
+        return command->run(o, io);
+    } catch (const UsageError& e) {
+        io.err << kProgram << ' ' << command->name << ": " << e.message << "\n"
+               << "Usage: " << kProgram << ' ' << command->synopsis << " [--registry PATH]\n";
+        return kExitUsage;
+    } catch (const std::exception& e) {
+        // Store errors: a damaged, foreign or unopenable store file.
+        io.err << kProgram << ": " << e.what() << '\n';
+        return kExitUsage;
+    }
+}
+
+}  // namespace ferro

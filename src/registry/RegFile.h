@@ -1,0 +1,55 @@
+#pragma once
+// The .reg text format the Windows registry editor exports and imports.
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "registry/RegistryBackend.h"
+
+namespace ferro {
+
+// One line of a .reg file: set a value to a type and bytes, or (no state) delete it.
+struct RegEntry {
+    ValuePath path;
+    std::optional<ValueState> state;  // nullopt or !present: "Name"=-
+};
+
+// Bad .reg input; line() is 1-based.
+class RegParseError : public std::runtime_error {
+public:
+    RegParseError(int line, const std::string& what);
+    int line() const { return line_; }
+
+private:
+    int line_;
+};
+
+// Writes the entries grouped by key in the order their keys first appear,
+// with CR LF line ends.
+std::string writeRegFile(const std::vector<RegEntry>& entries);
+
+// Parses a whole file; throws RegParseError naming the first bad line.
+std::vector<RegEntry> readRegFile(const std::string& text);
+
+// One entry that could not be applied and why.
+struct ApplyFailure {
+    ValuePath path;
+    Status status;
+};
+
+// Applies entries in order; a failure does not stop the others. An absent
+// value to delete counts as done.
+std::vector<ApplyFailure> applyRegEntries(RegistryBackend& backend,
+                                          const std::vector<RegEntry>& entries);
+
+// The current state of each value, in the order given (for show and backup).
+// A value that cannot be read (other than absent) is left out and named in
+// `unreadable`, so that nobody mistakes it for absent.
+std::vector<RegEntry> captureState(RegistryBackend& backend, const std::vector<ValuePath>& paths,
+                                   std::vector<ApplyFailure>& unreadable);
+
+// "HKEY_CURRENT_USER\Software\...\Name" as messages name a value.
+std::string fullValuePath(const ValuePath& path);
+
+}  // namespace ferro

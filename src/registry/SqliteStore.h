@@ -1,0 +1,70 @@
+#pragma once
+// The embedded registry for systems without one: a tree of keys with typed
+// values in one SQLite file. Names compare without regard to ASCII case and
+// keep the spelling they were created with.
+#include <map>
+#include <memory>
+#include <stdexcept>
+#include <string>
+
+#include "registry/RegistryBackend.h"
+
+struct sqlite3;
+
+namespace ferro {
+
+// A store file that cannot be used; the message names the file.
+class StoreError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+class SqliteStore final : public RegistryBackend {
+public:
+    enum class Mode { ReadWrite, ReadOnly };
+
+    // Opens (or, read-write, creates) the store at path. Throws StoreError for
+    // a damaged or foreign file, which is left exactly as it was.
+    explicit SqliteStore(const std::string& path, Mode mode = Mode::ReadWrite);
+    ~SqliteStore() override;
+    SqliteStore(const SqliteStore&) = delete;
+    SqliteStore& operator=(const SqliteStore&) = delete;
+
+    Status createKey(RootKey root, const std::string& path, KeyHandle& out) override;
+    Status openKey(RootKey root, const std::string& path, std::uint32_t access,
+                   KeyHandle& out) override;
+    Status setValue(KeyHandle key, const std::string& name, std::uint32_t type,
+                    const Bytes& data) override;
+    Status queryValue(KeyHandle key, const std::string& name, std::uint32_t& type,
+                      Bytes& data) override;
+    Status deleteValue(KeyHandle key, const std::string& name) override;
+    void closeKey(KeyHandle key) override;
+
+    const std::string& path() const { return path_; }
+
+private:
+    struct OpenKey {
+        long long keyId;
+        bool writable;
+    };
+    class Statement;
+
+    void openOrCreate();
+    Status findKey(RootKey root, const std::string& path, long long& keyId);
+    Status exec(const char* sql);
+    Status statusOf(int sqliteResult) const;
+    KeyHandle addHandle(long long keyId, bool writable);
+    const OpenKey* lookup(KeyHandle key) const;
+
+    std::string path_;
+    Mode mode_;
+    sqlite3* db_ = nullptr;
+    std::map<KeyHandle, OpenKey> handles_;
+    KeyHandle nextHandle_ = 1;
+};
+
+// Where the store lives by default: $XDG_DATA_HOME/FerroWinder/registry.db,
+// or ~/.local/share/FerroWinder/registry.db when XDG_DATA_HOME is unset.
+std::string defaultStorePath();
+
+}  // namespace ferro

@@ -1,0 +1,73 @@
+#include "registry/modRegistry.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+
+namespace modRegistry {
+
+using namespace ferro;
+
+void CreateKey(const Registry& reg, const std::string& keyPath, RootKey root)
+{
+    KeyGuard key(reg.backend);
+    // A failed creation is not reported: the following SetKeyValue finds the
+    // key missing or refused and says so.
+    (void)reg.backend.createKey(root, keyPath, key.handle);
+}
+
+void SetKeyValue(const Registry& reg, RootKey root, const std::string& keyPath,
+                 const std::string& valueName, const std::string& value,
+                 std::uint32_t valueType)
+{
+    KeyGuard key(reg.backend);
+    Status status = reg.backend.openKey(root, keyPath, kKeyWriteAccess, key.handle);
+    if (status != kStatusOk)
+        reg.notify("RegOpenKey error - " + std::to_string(status));
+    // The write is attempted even through a null handle; the backend refuses
+    // it, and the user sees that second message too.
+    status = WriteValueData(reg, key.handle, valueName, valueType, value);
+    if (status != kStatusOk)
+        reg.notify("SetValue error - " + std::to_string(status));
+}
+
+Status WriteValueData(const Registry& reg, KeyHandle key, const std::string& valueName,
+                      std::uint32_t valueType, const std::string& value)
+{
+    if (valueType == kRegSz)
+        return reg.backend.setValue(key, valueName, kRegSz, encodeSz(value));
+    if (valueType == kRegDword)
+        return reg.backend.setValue(key, valueName, kRegDword, encodeDword(value));
+    return kStatusOk;
+}
+
+Bytes encodeSz(const std::string& text)
+{
+    Bytes bytes(text.begin(), text.end());
+    bytes.push_back(0);
+    return bytes;
+}
+
+Bytes encodeDword(const std::string& text)
+{
+    // Whole decimal numbers only, blanks around allowed, as the conversion of
+    // a text datum to a 32-bit number does.
+    const auto first = text.find_first_not_of(" \t");
+    const auto last = text.find_last_not_of(" \t");
+    const std::string trimmed = first == std::string::npos ? "" : text.substr(first, last - first + 1);
+    std::size_t digitsAt = (!trimmed.empty() && (trimmed[0] == '-' || trimmed[0] == '+')) ? 1 : 0;
+    const bool allDigits = trimmed.size() > digitsAt &&
+        trimmed.find_first_not_of("0123456789", digitsAt) == std::string::npos;
+    if (!allDigits)
+        throw ValueConversionError("cannot store \"" + text + "\" as REG_DWORD: not a whole number");
+    errno = 0;
+    const long long number = std::strtoll(trimmed.c_str(), nullptr, 10);
+    if (errno == ERANGE || number < INT32_MIN || number > INT32_MAX)
+        throw ValueConversionError("cannot store \"" + text +
+                                   "\" as REG_DWORD: outside -2147483648 to 2147483647");
+    const auto bits = static_cast<std::uint32_t>(static_cast<std::int32_t>(number));
+    return Bytes{static_cast<std::uint8_t>(bits), static_cast<std::uint8_t>(bits >> 8),
+                 static_cast<std::uint8_t>(bits >> 16), static_cast<std::uint8_t>(bits >> 24)};
+}
+
+}  // namespace modRegistry

@@ -1,0 +1,66 @@
+#pragma once
+// The fixed list of nineteen registry writes of a boost, and the speed rules
+// that pick their data.
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "registry/RegistryBackend.h"
+#include "registry/modRegistry.h"
+
+namespace ferro {
+
+enum class DataRule {
+    Fixed,          // the entry's fixed text
+    WindowSize,     // the window-size table
+    DialUpMtu,      // "576" at dial-up speeds, else "1500"
+    AboveDialUpOnly // the fixed text above dial-up speeds, nothing at dial-up
+};
+
+struct PlanEntry {
+    int step;  // 1 to 19
+    RootKey root;
+    const char* keyPath;
+    const char* valueName;
+    DataRule rule;
+    const char* fixedData;
+    std::uint32_t type;
+    const char* caption;
+    bool restoredByDefault;  // on the list the restore deletes when no backup exists
+};
+
+constexpr int kPlanSteps = 19;
+constexpr int kProgressSegments = 18;
+constexpr std::uint32_t kDefaultSpeed = 56;
+constexpr std::uint32_t kMaxSliderSpeed = 20000;
+
+const std::array<PlanEntry, kPlanSteps>& tuningPlan();
+const PlanEntry& planEntry(int step);  // step 1 to 19
+
+// The progress segment a step shows: its own number, step 19 shows segment 18.
+int progressSegment(int step);
+
+bool isDialUp(std::uint32_t speedKbps);
+// The window-size datum, or nullopt above the last row (nothing is written).
+std::optional<std::string> windowSizeFor(std::uint32_t speedKbps);
+// What the entry writes at this speed, or nullopt when nothing is written.
+std::optional<std::string> planData(const PlanEntry& entry, std::uint32_t speedKbps);
+
+// CreateKey then SetKeyValue, or nothing when the speed rules say so.
+// Returns whether a write was attempted. A bad REG_DWORD datum is reported
+// through the layer's sink, never thrown.
+bool applyPlanEntry(const modRegistry::Registry& reg, const PlanEntry& entry,
+                    std::uint32_t speedKbps);
+
+// Every distinct value the plan writes, in plan order (steps 8 and 9 once).
+std::vector<ValuePath> planValues();
+// The values the restore deletes when it has no backup, in its order.
+std::vector<ValuePath> defaultRestoreValues();
+
+// Texts of the speed frame.
+std::string speedCaption(std::uint32_t speedKbps);      // "Select Connection Speed (56 Kbps)"
+std::string speedDescription(std::uint32_t speedKbps);  // "56 Kilobytes per second Dial-Up"
+
+}  // namespace ferro
