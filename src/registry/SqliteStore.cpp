@@ -194,6 +194,11 @@ void SqliteStore::openOrCreate()
     sqlite3_exec(db_, "PRAGMA synchronous=FULL", nullptr, nullptr, nullptr);
 }
 
+void SqliteStore::setBusyTimeout(int milliseconds)
+{
+    sqlite3_busy_timeout(db_, milliseconds);
+}
+
 Status SqliteStore::statusOf(int rc) const
 {
     switch (rc & 0xFF) {

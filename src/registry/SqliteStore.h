@@ -41,6 +41,8 @@ public:
     void closeKey(KeyHandle key) override;
 
     const std::string& path() const { return path_; }
+    // How long a write waits for another process's write to finish.
+    void setBusyTimeout(int milliseconds);
 
 private:
     struct OpenKey {
