@@ -42,10 +42,23 @@ bool splitPath(const std::string& path, std::vector<std::string>& levels)
 
 }  // namespace
 
+// A prepared statement taken from the store's cache (a key path of eight
+// levels costs eight look-ups, so preparing each time would dominate), reset
+// for the next use when it goes out of scope.
 class SqliteStore::Statement {
 public:
-    Statement(sqlite3* db, const char* sql) { rc_ = sqlite3_prepare_v2(db, sql, -1, &stmt_, nullptr); }
-    ~Statement() { sqlite3_finalize(stmt_); }
+    Statement(SqliteStore& store, const char* sql)
+    {
+        sqlite3_stmt*& cached = store.statements_[sql];
+        rc_ = cached ? SQLITE_OK
+                     : sqlite3_prepare_v3(store.db_, sql, -1, SQLITE_PREPARE_PERSISTENT, &cached, nullptr);
+        stmt_ = cached;
+    }
+    ~Statement()
+    {
+        sqlite3_reset(stmt_);
+        sqlite3_clear_bindings(stmt_);
+    }
     Statement(const Statement&) = delete;
     Statement& operator=(const Statement&) = delete;
 
@@ -102,6 +115,8 @@ SqliteStore::SqliteStore(const std::string& path, Mode mode) : path_(path), mode
 
 SqliteStore::~SqliteStore()
 {
+    for (auto& [sql, statement] : statements_)
+        sqlite3_finalize(statement);
     sqlite3_close_v2(db_);
 }
 
@@ -131,7 +146,7 @@ void SqliteStore::openOrCreate()
     // Only read until the file is known to be ours, so a foreign or damaged
     // file is left exactly as it was.
     auto readInt = [this](const char* sql, long long& out) {
-        Statement st(db_, sql);
+        Statement st(*this, sql);
         const int rc = st.step();
         if (rc == SQLITE_ROW)
             out = st.integer(0);
@@ -183,7 +198,7 @@ void SqliteStore::openOrCreate()
     if (version != kSchemaVersion)
         throw StoreError("The registry store " + path_ + " has version " + std::to_string(version) +
                          ", which this program does not know. It was left untouched.");
-    Statement check(db_, "PRAGMA quick_check(1)");
+    Statement check(*this, "PRAGMA quick_check(1)");
     if (check.step() != SQLITE_ROW || check.text(0) != "ok")
         throw StoreError("The registry store " + path_ + " is damaged (its integrity check failed). It was left untouched.");
     if (mode_ == Mode::ReadWrite) {
@@ -243,7 +258,7 @@ Status SqliteStore::findKey(RootKey root, const std::string& path, long long& ke
         return kStatusBadPath;
     keyId = root == RootKey::CurrentUser ? kCurrentUserId : kLocalMachineId;
     for (const std::string& level : levels) {
-        Statement st(db_, "SELECT id FROM keys WHERE parent = ?1 AND fold = ?2");
+        Statement st(*this, "SELECT id FROM keys WHERE parent = ?1 AND fold = ?2");
         st.bind(1, keyId).bind(2, foldName(level));
         const int rc = st.step();
         if (rc == SQLITE_DONE)
@@ -277,10 +292,10 @@ Status SqliteStore::createKey(RootKey root, const std::string& path, KeyHandle& 
     splitPath(path, levels);
     keyId = root == RootKey::CurrentUser ? kCurrentUserId : kLocalMachineId;
     for (const std::string& level : levels) {
-        Statement insert(db_, "INSERT INTO keys(parent, name, fold) VALUES(?1, ?2, ?3)"
+        Statement insert(*this, "INSERT INTO keys(parent, name, fold) VALUES(?1, ?2, ?3)"
                               " ON CONFLICT(parent, fold) DO NOTHING");
         int rc = insert.bind(1, keyId).bind(2, level).bind(3, foldName(level)).step();
-        Statement find(db_, "SELECT id FROM keys WHERE parent = ?1 AND fold = ?2");
+        Statement find(*this, "SELECT id FROM keys WHERE parent = ?1 AND fold = ?2");
         if (rc == SQLITE_DONE)
             rc = find.bind(1, keyId).bind(2, foldName(level)).step();
         if (rc != SQLITE_ROW) {
@@ -323,7 +338,7 @@ Status SqliteStore::setValue(KeyHandle key, const std::string& name, std::uint32
         return kStatusAccessDenied;
     // One statement, so one transaction; a replaced value keeps the spelling
     // of its name.
-    Statement st(db_, "INSERT INTO vals(key, fold, name, type, data) VALUES(?1, ?2, ?3, ?4, ?5)"
+    Statement st(*this, "INSERT INTO vals(key, fold, name, type, data) VALUES(?1, ?2, ?3, ?4, ?5)"
                       " ON CONFLICT(key, fold) DO UPDATE SET type = excluded.type, data = excluded.data");
     return statusOf(st.bind(1, open->keyId).bind(2, foldName(name)).bind(3, name)
                         .bind(4, static_cast<long long>(type)).bind(5, data).step());
@@ -335,7 +350,7 @@ Status SqliteStore::queryValue(KeyHandle key, const std::string& name, std::uint
     const OpenKey* open = lookup(key);
     if (!open)
         return kStatusInvalidHandle;
-    Statement st(db_, "SELECT type, data FROM vals WHERE key = ?1 AND fold = ?2");
+    Statement st(*this, "SELECT type, data FROM vals WHERE key = ?1 AND fold = ?2");
     const int rc = st.bind(1, open->keyId).bind(2, foldName(name)).step();
     if (rc == SQLITE_DONE)
         return kStatusNotFound;
@@ -353,7 +368,7 @@ Status SqliteStore::deleteValue(KeyHandle key, const std::string& name)
         return kStatusInvalidHandle;
     if (!open->writable || mode_ == Mode::ReadOnly)
         return kStatusAccessDenied;
-    Statement st(db_, "DELETE FROM vals WHERE key = ?1 AND fold = ?2");
+    Statement st(*this, "DELETE FROM vals WHERE key = ?1 AND fold = ?2");
     const int rc = st.bind(1, open->keyId).bind(2, foldName(name)).step();
     if (rc != SQLITE_DONE)
         return statusOf(rc);

@@ -10,6 +10,7 @@
 #include "registry/RegistryBackend.h"
 
 struct sqlite3;
+struct sqlite3_stmt;
 
 namespace ferro {
 
@@ -62,6 +63,7 @@ private:
     Mode mode_;
     sqlite3* db_ = nullptr;
     std::map<KeyHandle, OpenKey> handles_;
+    std::map<const char*, sqlite3_stmt*> statements_;
     KeyHandle nextHandle_ = 1;
 };
 

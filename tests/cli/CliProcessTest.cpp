@@ -1,0 +1,124 @@
+// ferrowinder-cli as separate processes: killed halfway, and two at once.
+#ifndef _WIN32
+#include <gtest/gtest.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <random>
+#include <thread>
+
+#include "registry/SqliteStore.h"
+#include "registry/TestRegistry.h"
+#include "registry/modRegistry.h"
+#include "tuning/TuningPlan.h"
+
+extern char** environ;
+
+namespace ferro {
+namespace {
+
+pid_t startCli(const std::vector<std::string>& args)
+{
+    std::vector<std::string> words{FERRO_CLI_PATH};
+    words.insert(words.end(), args.begin(), args.end());
+    std::vector<char*> argv;
+    for (std::string& w : words)
+        argv.push_back(w.data());
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t quiet;
+    posix_spawn_file_actions_init(&quiet);
+    posix_spawn_file_actions_addopen(&quiet, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&quiet, 2, "/dev/null", O_WRONLY, 0);
+    pid_t pid = 0;
+    EXPECT_EQ(posix_spawn(&pid, argv[0], &quiet, nullptr, argv.data(), environ), 0);
+    posix_spawn_file_actions_destroy(&quiet);
+    return pid;
+}
+
+int exitCode(pid_t pid)
+{
+    int status = 0;
+    waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// What the registry holds for each plan value: absent, or its bytes.
+std::vector<ValueState> planState(RegistryBackend& backend)
+{
+    std::vector<ValueState> states;
+    for (const ValuePath& v : planValues()) {
+        ValueState s;
+        readValue(backend, v, s);
+        states.push_back(s);
+    }
+    return states;
+}
+
+std::vector<ValueState> stateAfterApply(std::uint32_t speed)
+{
+    test::TestRegistry reg;
+    const modRegistry::Registry layer{reg.backend(), [](const std::string&) {}};
+    for (const PlanEntry& e : tuningPlan())
+        applyPlanEntry(layer, e, speed);
+    return planState(reg.backend());
+}
+
+TEST(CliProcesses, KilledHalfwayLeavesEveryValueOldOrNew)
+{
+    const std::vector<ValueState> oldState = stateAfterApply(56);
+    const std::vector<ValueState> newState = stateAfterApply(20000);
+    test::TestRegistry reg;
+    const std::string store = reg.storePath();
+    ASSERT_EQ(exitCode(startCli({"apply", "--speed", "56", "--registry", store})), 0);
+
+    std::mt19937 random(12345);
+    int killedMidway = 0;
+    for (int round = 0; round < 25; ++round) {
+        const pid_t pid = startCli({"apply", "--speed", "20000", "--registry", store});
+        std::this_thread::sleep_for(std::chrono::microseconds(random() % 40000));
+        kill(pid, SIGKILL);
+        int status = 0;
+        waitpid(pid, &status, 0);
+        killedMidway += WIFSIGNALED(status) ? 1 : 0;
+
+        SqliteStore reopened(store);  // throws if the kill left it unreadable
+        const std::vector<ValueState> now = planState(reopened);
+        for (std::size_t i = 0; i < now.size(); ++i) {
+            const bool isOld = now[i].present == oldState[i].present && now[i].data == oldState[i].data;
+            const bool isNew = now[i].present == newState[i].present && now[i].data == newState[i].data;
+            EXPECT_TRUE(isOld || isNew) << "round " << round << ", " << planValues()[i].valueName;
+        }
+        // Back to the old state for the next round.
+        const modRegistry::Registry layer{reopened, [](const std::string&) {}};
+        for (const ValuePath& v : planValues())
+            deleteValue(reopened, v);
+        for (const PlanEntry& e : tuningPlan())
+            applyPlanEntry(layer, e, 56);
+    }
+    EXPECT_GT(killedMidway, 0);  // the kills did land while the tool was running
+}
+
+TEST(CliProcesses, TwoAppliesAtOnceBothComplete)
+{
+    test::TestRegistry reg;
+    for (int round = 0; round < 3; ++round) {
+        const pid_t first = startCli({"apply", "--speed", "57", "--registry", reg.storePath()});
+        const pid_t second = startCli({"apply", "--speed", "1000", "--registry", reg.storePath()});
+        EXPECT_EQ(exitCode(first), 0);
+        EXPECT_EQ(exitCode(second), 0);
+    }
+    // Whichever finished last, each value is one of the two runs' data.
+    SqliteStore store(reg.storePath());
+    ValueState window;
+    ASSERT_EQ(readValue(store, {RootKey::LocalMachine, planEntry(1).keyPath, "DefaultRcvWindow"}, window), kStatusOk);
+    const std::string text(window.data.begin(), window.data.end() - 1);
+    EXPECT_TRUE(text == "17520" || text == "128480") << text;
+}
+
+}  // namespace
+}  // namespace ferro
+#endif

@@ -1,0 +1,157 @@
+// ferrowinder-cli as a user calls it, against a store of its own.
+#ifndef _WIN32
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "cli/Commands.h"
+#include "registry/TestRegistry.h"
+
+namespace ferro {
+namespace {
+
+struct Result {
+    int code;
+    std::string out;
+    std::string err;
+};
+
+class CliTest : public ::testing::Test {
+protected:
+    Result run(std::vector<std::string> args, const std::string& input = "", bool interactive = false)
+    {
+        args.push_back("--registry");
+        args.push_back(reg.storePath());
+        std::istringstream in(input);
+        std::ostringstream out, err;
+        const int code = runCli(args, {in, out, err, interactive});
+        return {code, out.str(), err.str()};
+    }
+
+    std::string file(const std::string& name, const std::string& content = {})
+    {
+        const std::string path = reg.folder() + "/" + name;
+        if (!content.empty())
+            std::ofstream(path, std::ios::binary) << content;
+        return path;
+    }
+
+    test::TestRegistry reg;
+};
+
+std::vector<std::string> lines(const std::string& text)
+{
+    std::vector<std::string> out;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        out.push_back(line);
+    return out;
+}
+
+TEST_F(CliTest, PlanListsTheNineteenSteps)
+{
+    const Result dialUp = run({"plan", "--speed", "56"});
+    ASSERT_EQ(dialUp.code, kExitOk);
+    const std::vector<std::string> rows = lines(dialUp.out);
+    ASSERT_EQ(rows.size(), 19u);
+    EXPECT_EQ(rows[0], "1\tHKEY_LOCAL_MACHINE\tSystem\\CurrentControlSet\\Services\\VxD\\MSTCP\tDefaultRcvWindow\tREG_SZ\t16616");
+    EXPECT_EQ(rows[9], "10\tHKEY_CURRENT_USER\tSoftware\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\t"
+                       "MaxConnectionsPerServer\tREG_SZ\tdword:00000010");
+    auto endsWith = [](const std::string& s, const std::string& end) {
+        return s.size() >= end.size() && s.compare(s.size() - end.size(), end.size(), end) == 0;
+    };
+    EXPECT_TRUE(endsWith(rows[18], "\tMTU\tREG_DWORD\t-")) << rows[18];
+    EXPECT_TRUE(endsWith(lines(run({"plan", "--speed=57"}).out)[18], "\tMTU\tREG_DWORD\t1500"));
+    EXPECT_TRUE(endsWith(lines(run({"plan", "--speed", "4294967295"}).out)[0], "\tDefaultRcvWindow\tREG_SZ\t-"));
+}
+
+TEST_F(CliTest, BadUsageIsExit2WithAClearMessage)
+{
+    for (const char* speed : {"", "-1", "+5", " 5", "5.0", "4294967296", "99999999999", "fast"}) {
+        const Result r = run({"apply", "--speed", speed});
+        EXPECT_EQ(r.code, kExitUsage) << speed;
+        EXPECT_NE(r.err.find("--speed takes a whole number"), std::string::npos) << r.err;
+    }
+    EXPECT_EQ(run({"apply"}).code, kExitUsage);
+    EXPECT_EQ(run({"plan", "--speed"}).code, kExitUsage);
+    EXPECT_EQ(run({"show", "--speed", "5"}).code, kExitUsage);
+    EXPECT_EQ(run({"boost"}).code, kExitUsage);
+    EXPECT_EQ(run({"import"}).code, kExitUsage);
+    EXPECT_EQ(run({"import", file("missing.reg")}).code, kExitUsage);
+    for (const char* command : {"plan", "apply", "show", "export", "import", "restore"}) {
+        const Result help = run({command, "--help"});
+        EXPECT_EQ(help.code, kExitOk) << command;
+        EXPECT_NE(help.out.find(std::string("Usage: ferrowinder-cli ") + command), std::string::npos);
+    }
+}
+
+TEST_F(CliTest, ExportGivesWhatApplyWrites)
+{
+    const Result exported = run({"export", "--speed", "57"});
+    ASSERT_EQ(exported.code, kExitOk);
+    const std::string& text = exported.out;
+    EXPECT_NE(text.find("\"DefaultRcvWindow\"=\"17520\"\r\n"), std::string::npos);
+    EXPECT_NE(text.find("\"internetMTU\"=\"1500\"\r\n"), std::string::npos);
+    EXPECT_NE(text.find("\"MTU\"=dword:000005dc\r\n"), std::string::npos);
+    EXPECT_NE(text.find("[HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings]\r\n"
+                        "\"MaxConnectionsPer1_0Server\"=\"dword:00000010\"\r\n"
+                        "\"MaxConnectionsPerServer\"=\"dword:00000010\"\r\n"),
+              std::string::npos);
+    EXPECT_EQ(text.find("MaxConnectionsPer1_0Server"), text.rfind("MaxConnectionsPer1_0Server"));
+
+    ASSERT_EQ(run({"apply", "--speed", "57"}).code, kExitOk);
+    EXPECT_EQ(run({"show"}).out, text);  // every value the plan touches, as written
+
+    const std::string path = file("boost.reg");
+    ASSERT_EQ(run({"export", "--speed", "57", "-o", path}).code, kExitOk);
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream saved;
+    saved << in.rdbuf();
+    EXPECT_EQ(saved.str(), text);
+}
+
+TEST_F(CliTest, DryRunAndShowOnAnEmptyRegistry)
+{
+    const Result dry = run({"apply", "--speed", "56", "--dry-run"});
+    EXPECT_EQ(dry.code, kExitOk);
+    EXPECT_NE(dry.out.find("step 19: nothing to write at this speed"), std::string::npos);
+    const Result shown = run({"show"});
+    EXPECT_EQ(shown.code, kExitOk);
+    EXPECT_EQ(lines(shown.out).size(), 1u + 8u * 2u + 18u);  // header, 8 keys with a blank line each, 18 absent values
+    EXPECT_NE(shown.out.find("\"DefaultRcvWindow\"=-\r\n"), std::string::npos);
+}
+
+TEST_F(CliTest, ImportPutsBackAnEarlierStateAndRefusesBadFiles)
+{
+    const std::string before = file("before.reg", run({"show"}).out);
+    ASSERT_EQ(run({"apply", "--speed", "20000"}).code, kExitOk);
+    const std::string boosted = run({"show"}).out;
+
+    const std::string bad = file("bad.reg", "Windows Registry Editor Version 5.00\r\n\r\n"
+                                            "[HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Services\\VxD\\MSTCP]\r\n"
+                                            "\"DefaultRcvWindow\"=-\r\n"
+                                            "\"DefaultTTL\"=dword:nope\r\n");
+    const Result refused = run({"import", bad});
+    EXPECT_EQ(refused.code, kExitUsage);
+    EXPECT_NE(refused.err.find("line 5"), std::string::npos) << refused.err;
+    EXPECT_EQ(run({"show"}).out, boosted);  // nothing applied, not even line 4
+
+    const Result restored = run({"import", before});
+    EXPECT_EQ(restored.code, kExitOk) << restored.err;
+    EXPECT_EQ(run({"show"}).out, run({"show"}).out);
+    EXPECT_EQ(run({"show"}).out.find("=\""), std::string::npos);  // every value absent again
+}
+
+TEST_F(CliTest, AStoreThatIsNotOursIsExit2AndNamed)
+{
+    const std::string path = file("notes.db", "not a registry");
+    std::istringstream in;
+    std::ostringstream out, err;
+    EXPECT_EQ(runCli({"show", "--registry", path}, {in, out, err, false}), kExitUsage);
+    EXPECT_NE(err.str().find(path), std::string::npos);
+}
+
+}  // namespace
+}  // namespace ferro
+#endif

@@ -1,0 +1,202 @@
+// What only the embedded store does: its file, its locks and its failures.
+#ifndef _WIN32
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "registry/SqliteStore.h"
+#include "registry/TestRegistry.h"
+#include "registry/modRegistry.h"
+
+namespace ferro {
+namespace {
+
+namespace fs = std::filesystem;
+using test::TestRegistry;
+
+std::string fileBytes(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+void writeFile(const std::string& path, const std::string& bytes)
+{
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+// Opening must fail with a message naming the file, and leave it as it was.
+void expectRefusedAndUntouched(const std::string& path)
+{
+    const std::string before = fileBytes(path);
+    try {
+        SqliteStore store(path);
+        ADD_FAILURE() << "opened " << path;
+    } catch (const StoreError& e) {
+        EXPECT_NE(std::string(e.what()).find(path), std::string::npos) << e.what();
+    }
+    EXPECT_EQ(fileBytes(path), before);
+}
+
+TEST(SqliteStore, ForeignAndDamagedFilesAreRefusedAndLeftUntouched)
+{
+    TestRegistry reg;
+    const std::string dir = reg.folder();
+
+    writeFile(dir + "/text.db", "This is a shopping list, not a registry.\n");
+    expectRefusedAndUntouched(dir + "/text.db");
+
+    sqlite3* db = nullptr;
+    sqlite3_open((dir + "/foreign.db").c_str(), &db);
+    sqlite3_exec(db, "CREATE TABLE songs(title TEXT); INSERT INTO songs VALUES('x');", nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+    expectRefusedAndUntouched(dir + "/foreign.db");
+
+    // A store of ours whose pages were overwritten.
+    const std::string damaged = dir + "/damaged.db";
+    {
+        SqliteStore store(damaged);
+        KeyGuard key(store);
+        store.createKey(RootKey::LocalMachine, "Software\\Many", key.handle);
+        for (int i = 0; i < 400; ++i)
+            store.setValue(key.handle, "Value" + std::to_string(i), kRegSz, Bytes(64, 'x'));
+    }
+    std::string bytes = fileBytes(damaged);
+    ASSERT_GT(bytes.size(), 3 * 4096u);
+    for (std::size_t i = 4096; i < 3 * 4096; ++i)
+        bytes[i] = static_cast<char>(0xA5);
+    writeFile(damaged, bytes);
+    expectRefusedAndUntouched(damaged);
+}
+
+TEST(SqliteStore, ReadOnlyRefusesEveryWriteWith5)
+{
+    TestRegistry reg;
+    const std::string key = reg.key("Locked");
+    {
+        KeyGuard k(reg.backend());
+        ASSERT_EQ(reg.backend().createKey(RootKey::LocalMachine, key, k.handle), kStatusOk);
+        ASSERT_EQ(reg.backend().setValue(k.handle, "v", kRegSz, {'1', 0}), kStatusOk);
+    }
+    SqliteStore readOnly(reg.storePath(), SqliteStore::Mode::ReadOnly);
+    KeyGuard k(readOnly);
+    EXPECT_EQ(readOnly.createKey(RootKey::LocalMachine, key, k.handle), kStatusAccessDenied);
+    EXPECT_EQ(readOnly.openKey(RootKey::LocalMachine, key, kKeyWriteAccess, k.handle), kStatusAccessDenied);
+    ASSERT_EQ(readOnly.openKey(RootKey::LocalMachine, key, kKeyReadAccess, k.handle), kStatusOk);
+    EXPECT_EQ(readOnly.setValue(k.handle, "v", kRegSz, {'2', 0}), kStatusAccessDenied);
+    EXPECT_EQ(readOnly.deleteValue(k.handle, "v"), kStatusAccessDenied);
+    std::uint32_t type = 0;
+    Bytes data;
+    EXPECT_EQ(readOnly.queryValue(k.handle, "v", type, data), kStatusOk);
+    EXPECT_EQ(data, (Bytes{'1', 0}));
+
+    // Through the registry layer the user sees both messages.
+    std::vector<std::string> messages;
+    const modRegistry::Registry layer{readOnly, [&](const std::string& m) { messages.push_back(m); }};
+    modRegistry::CreateKey(layer, key, RootKey::LocalMachine);
+    modRegistry::SetKeyValue(layer, RootKey::LocalMachine, key, "v", "3", kRegSz);
+    EXPECT_EQ(messages, (std::vector<std::string>{"RegOpenKey error - 5", "SetValue error - 6"}));
+}
+
+TEST(SqliteStore, HandlesAndPathsThatAreNoGood)
+{
+    TestRegistry reg;
+    RegistryBackend& store = reg.backend();
+    std::uint32_t type = 0;
+    Bytes data;
+    EXPECT_EQ(store.setValue(0, "v", kRegSz, {0}), kStatusInvalidHandle);
+    EXPECT_EQ(store.queryValue(12345, "v", type, data), kStatusInvalidHandle);
+    KeyHandle h = 0;
+    ASSERT_EQ(store.createKey(RootKey::CurrentUser, reg.key("K"), h), kStatusOk);
+    store.closeKey(h);
+    EXPECT_EQ(store.setValue(h, "v", kRegSz, {0}), kStatusInvalidHandle);  // closed
+    store.closeKey(0);                                                     // harmless
+
+    KeyHandle bad = 0;
+    EXPECT_NE(store.createKey(RootKey::LocalMachine, "A\\\\B", bad), kStatusOk);
+    EXPECT_NE(store.createKey(RootKey::LocalMachine, "\\A", bad), kStatusOk);
+    EXPECT_EQ(bad, 0u);
+    // The two roots are separate trees.
+    EXPECT_EQ(store.openKey(RootKey::LocalMachine, reg.key("K"), kKeyReadAccess, bad), kStatusNotFound);
+}
+
+TEST(SqliteStore, ANewStoreGetsItsFolderAndTheDefaultPathFollowsXdg)
+{
+    TestRegistry reg;
+    const std::string path = reg.folder() + "/new/deeper/registry.db";
+    { SqliteStore store(path); }
+    EXPECT_TRUE(fs::exists(path));
+    { SqliteStore again(path); }  // and opens again as ours
+
+    const char* old = std::getenv("XDG_DATA_HOME");
+    const std::string saved = old ? old : "";
+    setenv("XDG_DATA_HOME", "/srv/data", 1);
+    EXPECT_EQ(defaultStorePath(), "/srv/data/FerroWinder/registry.db");
+    unsetenv("XDG_DATA_HOME");
+    EXPECT_NE(defaultStorePath().find("/.local/share/FerroWinder/registry.db"), std::string::npos);
+    if (old)
+        setenv("XDG_DATA_HOME", saved.c_str(), 1);
+}
+
+// Holds the store's write lock from another process for holdMs.
+pid_t lockFromAnotherProcess(const std::string& path, int holdMs)
+{
+    int ready[2];
+    EXPECT_EQ(pipe(ready), 0);
+    const pid_t child = fork();
+    if (child == 0) {
+        sqlite3* db = nullptr;
+        sqlite3_open(path.c_str(), &db);
+        const int rc = sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
+        const char signal = rc == SQLITE_OK ? 'y' : 'n';
+        (void)!write(ready[1], &signal, 1);
+        usleep(static_cast<useconds_t>(holdMs) * 1000);
+        sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+        sqlite3_close(db);
+        _exit(0);
+    }
+    char signal = 0;
+    EXPECT_EQ(read(ready[0], &signal, 1), 1);
+    EXPECT_EQ(signal, 'y');
+    close(ready[0]);
+    close(ready[1]);
+    return child;
+}
+
+TEST(SqliteStore, AWriteWaitsForAnotherProcessAndGivesUpCleanly)
+{
+    TestRegistry reg;
+    auto& store = static_cast<SqliteStore&>(reg.backend());
+    KeyGuard key(store);
+    ASSERT_EQ(store.createKey(RootKey::LocalMachine, reg.key("Shared"), key.handle), kStatusOk);
+
+    // A short lock: the write waits and then goes through.
+    pid_t holder = lockFromAnotherProcess(reg.storePath(), 300);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(store.setValue(key.handle, "v", kRegSz, {'1', 0}), kStatusOk);
+    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(200));
+    waitpid(holder, nullptr, 0);
+
+    // A lock held longer than the write will wait: busy, nothing changed.
+    store.setBusyTimeout(100);
+    holder = lockFromAnotherProcess(reg.storePath(), 1500);
+    EXPECT_EQ(store.setValue(key.handle, "v", kRegSz, {'2', 0}), 170);
+    waitpid(holder, nullptr, 0);
+    std::uint32_t type = 0;
+    Bytes data;
+    EXPECT_EQ(store.queryValue(key.handle, "v", type, data), kStatusOk);
+    EXPECT_EQ(data, (Bytes{'1', 0}));
+}
+
+}  // namespace
+}  // namespace ferro
+#endif
