@@ -110,14 +110,26 @@ private:
 
 SqliteStore::SqliteStore(const std::string& path, Mode mode) : path_(path), mode_(mode)
 {
-    openOrCreate();
+    try {
+        openOrCreate();
+    } catch (...) {
+        closeDatabase();  // no destructor runs for a constructor that throws
+        throw;
+    }
 }
 
 SqliteStore::~SqliteStore()
 {
+    closeDatabase();
+}
+
+void SqliteStore::closeDatabase()
+{
     for (auto& [sql, statement] : statements_)
         sqlite3_finalize(statement);
+    statements_.clear();
     sqlite3_close_v2(db_);
+    db_ = nullptr;
 }
 
 void SqliteStore::openOrCreate()

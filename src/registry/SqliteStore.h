@@ -53,6 +53,7 @@ private:
     class Statement;
 
     void openOrCreate();
+    void closeDatabase();
     Status findKey(RootKey root, const std::string& path, long long& keyId);
     Status exec(const char* sql);
     Status statusOf(int sqliteResult) const;
