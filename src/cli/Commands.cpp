@@ -128,8 +128,10 @@ int cmdApply(const Options& o, CliStreams& io)
     const modRegistry::Registry reg{*backend, [&](const std::string& message) {
                                         io.err << message << '\n';
                                         ++messages;
-                                        refused = refused || message.size() > 4 &&
-                                                                 message.compare(message.size() - 4, 4, " - 5") == 0;
+                                        const std::string denied = " - 5";
+                                        refused = refused || (message.size() > denied.size() &&
+                                                              message.compare(message.size() - denied.size(),
+                                                                              denied.size(), denied) == 0);
                                     }};
     int written = 0;
     for (const PlanEntry& e : tuningPlan())

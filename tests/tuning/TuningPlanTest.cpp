@@ -107,8 +107,9 @@ TEST(TuningPlan, FixedDataAndInternetSettingsUnderCurrentUser)
 TEST(TuningPlan, CaptionsAndSegments)
 {
     for (const PlanEntry& e : tuningPlan()) {
-        if (e.step != 19)
+        if (e.step != 19) {
             EXPECT_EQ(std::string(e.caption), std::string("Optimizing ") + e.valueName);
+        }
         EXPECT_EQ(progressSegment(e.step), e.step == 19 ? 18 : e.step);
     }
 }
