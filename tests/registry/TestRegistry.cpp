@@ -17,7 +17,8 @@ namespace ferro::test {
 namespace fs = std::filesystem;
 
 namespace {
-std::string uniqueName()
+// "<pid>-<n>": unique among the test processes running at the same time.
+std::string uniqueSuffix()
 {
     static std::atomic<int> counter{0};
 #ifdef _WIN32
@@ -25,7 +26,7 @@ std::string uniqueName()
 #else
     const unsigned long pid = static_cast<unsigned long>(getpid());
 #endif
-    return "ferro-test-" + std::to_string(pid) + "-" + std::to_string(counter++);
+    return std::to_string(pid) + "-" + std::to_string(counter++);
 }
 }  // namespace
 
@@ -33,7 +34,7 @@ std::string uniqueName()
 
 TestRegistry::TestRegistry()
 {
-    const std::string name = uniqueName();
+    const std::string name = "ferro-test-" + uniqueSuffix();
     folder_ = (fs::temp_directory_path() / name).string();
     fs::create_directories(folder_);
     storePath_ = (fs::path(folder_) / "registry.db").string();
@@ -51,6 +52,37 @@ TestRegistry::~TestRegistry()
 bool runningUnderWine()
 {
     return false;
+}
+
+#else
+
+// The real registry is shared by every test process, so each test works below
+// keys of its own under both roots and removes them (with all they hold) at
+// the end.
+TestRegistry::TestRegistry()
+{
+    const std::string suffix = uniqueSuffix();
+    folder_ = (fs::temp_directory_path() / ("ferro-test-" + suffix)).string();
+    fs::create_directories(folder_);
+    backend_ = std::make_unique<Advapi32Backend>();
+    prefix_ = "Software\\FerroWinderTests-" + suffix;
+}
+
+TestRegistry::~TestRegistry()
+{
+    backend_.reset();
+    // RegDeleteTreeA removes the named key itself too.
+    (void)RegDeleteTreeA(HKEY_CURRENT_USER, prefix_.c_str());
+    (void)RegDeleteTreeA(HKEY_LOCAL_MACHINE, prefix_.c_str());
+    std::error_code ec;
+    fs::remove_all(folder_, ec);
+}
+
+bool runningUnderWine()
+{
+    // Wine's ntdll exports its version; Windows' does not.
+    const HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+    return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
 }
 
 #endif

@@ -1,0 +1,101 @@
+# ferrowinder-cli.exe end to end against the real registry of a Wine prefix:
+# apply, then show reads back what the plan wrote; import of an exported
+# .reg file brings an earlier state back. Run by ctest with
+#   -DCLI=<ferrowinder-cli.exe> -DEMULATOR=<wine> -DWORK=<scratch folder>
+cmake_minimum_required(VERSION 3.25)
+
+if(NOT DEFINED ENV{WINEPREFIX} OR NOT "$ENV{FERRO_THROWAWAY_WINEPREFIX}" STREQUAL "$ENV{WINEPREFIX}")
+  message("[  SKIPPED ] this check boosts the registry it runs against, so it runs only in the "
+          "throwaway Wine prefix of scripts/test-windows")
+  return()
+endif()
+
+file(REMOVE_RECURSE "${WORK}")
+file(MAKE_DIRECTORY "${WORK}")
+
+# Runs the tool; fails the check unless it exits with `expected`. Its
+# standard output lands in <WORK>/<name>.out, and in the variables <name>
+# (text) and <name>_bytes (hex, every byte as written: file(READ) in text
+# mode drops CR).
+function(cli expected name)
+  execute_process(COMMAND ${EMULATOR} "${CLI}" ${ARGN}
+                  WORKING_DIRECTORY "${WORK}"
+                  OUTPUT_FILE "${WORK}/${name}.out" ERROR_VARIABLE err RESULT_VARIABLE code)
+  file(READ "${WORK}/${name}.out" out)
+  file(READ "${WORK}/${name}.out" bytes HEX)
+  if(NOT code STREQUAL "${expected}")
+    message(FATAL_ERROR "ferrowinder-cli ${ARGN}: exit ${code}, expected ${expected}\n"
+                        "stdout:\n${out}\nstderr:\n${err}")
+  endif()
+  set(${name} "${out}" PARENT_SCOPE)
+  set(${name}_bytes "${bytes}" PARENT_SCOPE)
+endfunction()
+
+# Reads one value with Windows' own reg.exe, a second reader of the registry
+# besides the tool itself.
+function(reg_query key name out_var)
+  execute_process(COMMAND ${EMULATOR} reg query "${key}" /v "${name}"
+                  OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE code)
+  if(NOT code EQUAL 0)
+    set(out "")
+  endif()
+  set(${out_var} "${out}" PARENT_SCOPE)
+endfunction()
+
+function(expect_same what actual expected)
+  if(NOT actual STREQUAL expected)
+    message(FATAL_ERROR "${what}\n--- got:\n${actual}\n--- expected:\n${expected}")
+  endif()
+endfunction()
+
+function(expect_match what text regex)
+  if(NOT text MATCHES "${regex}")
+    message(FATAL_ERROR "${what}: no match for ${regex} in:\n${text}")
+  endif()
+endfunction()
+
+set(internet "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings")
+set(mstcp "HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Services\\VxD\\MSTCP")
+
+# --- apply, then show reads back exactly what the plan writes --------------
+cli(0 applied apply --speed 57)
+expect_match("apply at 57 Kbps writes all nineteen steps" "${applied}" "19 of 19 steps wrote a value")
+
+cli(0 unused export --speed 57 -o planned57.reg)
+file(READ "${WORK}/planned57.reg" planned57_bytes HEX)
+string(FIND "${planned57_bytes}" "0d0a" crlf)
+if(crlf EQUAL -1)
+  message(FATAL_ERROR "export wrote no CR LF line ends")
+endif()
+cli(0 shown show)
+expect_same("show after apply --speed 57 differs (as bytes) from the plan's own .reg file"
+            "${shown_bytes}" "${planned57_bytes}")
+
+# Steps 8 to 10 go under the user's key, as text, and nothing under the machine's.
+string(REPLACE "\\" "\\\\" internet_re "${internet}")
+expect_match("show lists the Internet Settings values under HKEY_CURRENT_USER" "${shown}"
+             "\\[HKEY_CURRENT_USER\\\\${internet_re}\\]\n\"MaxConnectionsPer1_0Server\"=\"dword:00000010\"\n\"MaxConnectionsPerServer\"=\"dword:00000010\"\n")
+foreach(name MaxConnectionsPer1_0Server MaxConnectionsPerServer)
+  reg_query("HKEY_CURRENT_USER\\${internet}" ${name} user)
+  expect_match("reg.exe reads ${name} under HKEY_CURRENT_USER" "${user}" "${name} +REG_SZ +dword:00000010")
+  reg_query("HKEY_LOCAL_MACHINE\\${internet}" ${name} machine)
+  expect_same("reg.exe finds no ${name} under HKEY_LOCAL_MACHINE" "${machine}" "")
+endforeach()
+reg_query("${mstcp}" DefaultRcvWindow window)
+expect_match("reg.exe reads the window size for 57 Kbps" "${window}" "DefaultRcvWindow +REG_SZ +17520")
+
+# --- import of an exported file restores that earlier state ----------------
+cli(0 unused apply --speed 56)
+cli(0 shown56 show)
+if(shown56_bytes STREQUAL planned57_bytes)
+  message(FATAL_ERROR "apply --speed 56 left the registry as at 57 Kbps; the import below would prove nothing")
+endif()
+reg_query("${mstcp}" DefaultRcvWindow window)
+expect_match("reg.exe reads the window size for 56 Kbps" "${window}" "DefaultRcvWindow +REG_SZ +16616")
+
+cli(0 imported import planned57.reg)
+cli(0 restored show)
+expect_same("show after importing the 57 Kbps export differs (as bytes) from that export"
+            "${restored_bytes}" "${planned57_bytes}")
+reg_query("${mstcp}" DefaultRcvWindow window)
+expect_match("reg.exe reads the restored window size" "${window}" "DefaultRcvWindow +REG_SZ +17520")

@@ -1,0 +1,99 @@
+// What ferrowinder-cli.exe carries on Windows: its version resource, icon
+// and manifest.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace ferro {
+namespace {
+
+// The program file, loaded as data only: its resources can be read without
+// running it.
+class CliImage {
+public:
+    CliImage() : module_(LoadLibraryExA(FERRO_CLI_PATH, nullptr, LOAD_LIBRARY_AS_DATAFILE)) {}
+    ~CliImage()
+    {
+        if (module_)
+            FreeLibrary(module_);
+    }
+    CliImage(const CliImage&) = delete;
+    CliImage& operator=(const CliImage&) = delete;
+
+    bool loaded() const { return module_ != nullptr; }
+
+    // The bytes of a resource, or "" when there is none.
+    std::string resource(LPCSTR type, LPCSTR name) const
+    {
+        HRSRC found = FindResourceA(module_, name, type);
+        if (!found)
+            return {};
+        HGLOBAL data = LoadResource(module_, found);
+        const auto* bytes = static_cast<const char*>(LockResource(data));
+        return bytes ? std::string(bytes, SizeofResource(module_, found)) : std::string();
+    }
+
+    bool hasIconGroup() const
+    {
+        bool any = false;
+        EnumResourceNamesA(module_, RT_GROUP_ICON,
+                           [](HMODULE, LPCSTR, LPSTR, LONG_PTR found) -> BOOL {
+                               *reinterpret_cast<bool*>(found) = true;
+                               return FALSE;
+                           },
+                           reinterpret_cast<LONG_PTR>(&any));
+        return any;
+    }
+
+private:
+    HMODULE module_;
+};
+
+// One string of the version resource's US English, Windows-1252 table.
+std::string versionString(const std::string& name)
+{
+    DWORD ignored = 0;
+    const DWORD size = GetFileVersionInfoSizeA(FERRO_CLI_PATH, &ignored);
+    if (size == 0)
+        return {};
+    std::string block(size, '\0');
+    if (!GetFileVersionInfoA(FERRO_CLI_PATH, 0, size, block.data()))
+        return {};
+    void* text = nullptr;
+    UINT length = 0;
+    const std::string query = "\\StringFileInfo\\040904E4\\" + name;
+    if (!VerQueryValueA(block.data(), query.c_str(), &text, &length) || length == 0)
+        return {};
+    return static_cast<const char*>(text);
+}
+
+TEST(CliResources, VersionResourceNamesTheProgramAndItsVersion)
+{
+    EXPECT_EQ(versionString("ProductName"), "FerroWinder");
+    EXPECT_EQ(versionString("ProductVersion"), FERRO_VERSION);
+    EXPECT_EQ(versionString("FileVersion"), FERRO_VERSION);
+    EXPECT_EQ(versionString("OriginalFilename"), "ferrowinder-cli.exe");
+    EXPECT_FALSE(versionString("FileDescription").empty());
+}
+
+TEST(CliResources, IconAndManifestAreEmbedded)
+{
+    const CliImage image;
+    ASSERT_TRUE(image.loaded()) << FERRO_CLI_PATH;
+    EXPECT_TRUE(image.hasIconGroup());
+
+    // The manifest Windows reads when it starts the program (resource 1).
+    const std::string manifest = image.resource(MAKEINTRESOURCEA(24), MAKEINTRESOURCEA(1));
+    ASSERT_FALSE(manifest.empty());
+    // A command-line tool runs with the rights of whoever starts it.
+    EXPECT_NE(manifest.find("level=\"asInvoker\""), std::string::npos) << manifest;
+    // Windows 7, 8, 8.1 and 10/11, each by its GUID.
+    for (const char* os : {"{35138b9a-5d96-4fbd-8e2d-a2440225f93a}", "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}",
+                           "{1f676c76-80e1-4239-95bb-83d0f6d0da78}", "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"})
+        EXPECT_NE(manifest.find(os), std::string::npos) << os;
+}
+
+}  // namespace
+}  // namespace ferro
