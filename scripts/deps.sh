@@ -23,3 +23,6 @@ BUILD_PACKAGES=(g++ cmake ninja-build pkg-config libsqlite3-dev
   qt6-base-dev qt6-qpa-plugins libqt6dbus6 fonts-liberation)
 # What the tests need on top.
 TEST_PACKAGES=(libgtest-dev googletest libbenchmark-dev clang libclang-rt-14-dev poppler-utils)
+# What the Windows build and its tests under Wine need (googletest brings the
+# sources GoogleTest is built from for Windows).
+WINDOWS_PACKAGES=(cmake ninja-build googletest g++-mingw-w64-x86-64 wine64 wine)
