@@ -1,0 +1,31 @@
+#pragma once
+// What every window shares: sizes given in twips, the classic fonts and the
+// application icon.
+#include <QFont>
+#include <QIcon>
+#include <QRect>
+
+class QWidget;
+
+namespace ferro {
+
+// The windows are laid out in twips; at the usual 96 dots per inch a pixel is 15 twips.
+constexpr int kTwipsPerPixel = 15;
+constexpr int px(int twips) { return (twips + kTwipsPerPixel / 2) / kTwipsPerPixel; }
+inline QRect twipsRect(int left, int top, int width, int height)
+{
+    return {px(left), px(top), px(width), px(height)};
+}
+
+// A font by its Windows name, with a metric-compatible stand-in for systems
+// that lack it.
+QFont classicFont(const QString& family, double points, bool bold = false);
+// The plain dialog font of the classic windows.
+QFont dialogFont();
+
+QIcon applicationIcon();
+
+// Moves a window to the middle of its screen.
+void centreOnScreen(QWidget& window);
+
+}  // namespace ferro
