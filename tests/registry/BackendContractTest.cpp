@@ -5,13 +5,18 @@
 
 #include <filesystem>
 #include <memory>
+#include <set>
 
 #include "registry/TestRegistry.h"
 #include "registry/modRegistry.h"
 
 #ifdef _WIN32
+#include <windows.h>
+
 #include "registry/Advapi32Backend.h"
 #else
+#include <sqlite3.h>
+
 #include "registry/SqliteStore.h"
 #endif
 
@@ -88,6 +93,55 @@ TEST_F(BackendContract, CreatingAnExistingKeyKeepsItsValues)
     EXPECT_EQ(data, (Bytes{'x', 0}));
 }
 
+#ifdef _WIN32
+void collectSpellings(HKEY key, std::set<std::string>& names)
+{
+    char name[256];
+    for (DWORD i = 0;; ++i) {
+        DWORD length = sizeof name;
+        if (RegEnumValueA(key, i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+            break;
+        names.insert(std::string(name, length));
+    }
+    for (DWORD i = 0;; ++i) {
+        DWORD length = sizeof name;
+        if (RegEnumKeyExA(key, i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+            break;
+        names.insert(std::string(name, length));
+        HKEY sub = nullptr;
+        if (RegOpenKeyExA(key, name, 0, KEY_READ, &sub) == ERROR_SUCCESS) {
+            collectSpellings(sub, names);
+            RegCloseKey(sub);
+        }
+    }
+}
+#endif
+
+// Every key and value name below the test's machine key, as the backend
+// keeps it: the interface cannot tell, so each backend is asked its own way.
+std::set<std::string> storedSpellings(TestRegistry& reg)
+{
+    std::set<std::string> names;
+#ifdef _WIN32
+    HKEY top = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, reg.key("").c_str(), 0, KEY_READ, &top) == ERROR_SUCCESS) {
+        collectSpellings(top, names);
+        RegCloseKey(top);
+    }
+#else
+    sqlite3* db = nullptr;
+    if (sqlite3_open_v2(reg.storePath().c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
+        sqlite3_stmt* st = nullptr;
+        sqlite3_prepare_v2(db, "SELECT name FROM keys UNION ALL SELECT name FROM vals", -1, &st, nullptr);
+        while (st && sqlite3_step(st) == SQLITE_ROW)
+            names.insert(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)));
+        sqlite3_finalize(st);
+    }
+    sqlite3_close(db);
+#endif
+    return names;
+}
+
 TEST_F(BackendContract, NamesCompareWithoutRegardToCase)
 {
     put(RootKey::LocalMachine, reg.key("MixedCase\\Inner"), "ValueName", kRegSz, {'a', 0});
@@ -105,14 +159,22 @@ TEST_F(BackendContract, NamesCompareWithoutRegardToCase)
     ASSERT_EQ(backend.setValue(key.handle, "valuename", kRegSz, {'b', 0}), kStatusOk);
     ASSERT_EQ(backend.queryValue(key.handle, "ValueName", type, data), kStatusOk);
     EXPECT_EQ(data, (Bytes{'b', 0}));
-    EXPECT_EQ(backend.deleteValue(key.handle, "VaLuEnAmE"), kStatusOk);
-    EXPECT_EQ(backend.queryValue(key.handle, "ValueName", type, data), kStatusNotFound);
 
     // Creating a key under another spelling opens the one that exists.
     KeyGuard recreated(backend);
     ASSERT_EQ(backend.createKey(RootKey::LocalMachine, reg.key("MIXEDCASE\\inner"), recreated.handle), kStatusOk);
     ASSERT_EQ(backend.setValue(recreated.handle, "Through", kRegSz, {'c', 0}), kStatusOk);
     EXPECT_EQ(get(RootKey::LocalMachine, reg.key("MixedCase\\Inner"), "through", type, data), kStatusOk);
+
+    // Every name keeps the spelling it was created with.
+    const std::set<std::string> spellings = storedSpellings(reg);
+    for (const char* kept : {"MixedCase", "Inner", "ValueName", "Through"})
+        EXPECT_EQ(spellings.count(kept), 1u) << kept;
+    for (const char* other : {"MIXEDCASE", "mixedcase", "inner", "INNER", "valuename", "VALUENAME"})
+        EXPECT_EQ(spellings.count(other), 0u) << other;
+
+    EXPECT_EQ(backend.deleteValue(key.handle, "VaLuEnAmE"), kStatusOk);
+    EXPECT_EQ(backend.queryValue(key.handle, "ValueName", type, data), kStatusNotFound);
 }
 
 TEST_F(BackendContract, SetReplaceQueryAndDelete)
