@@ -174,10 +174,10 @@ void frmBoost::createControls()
         lblNote[i] = makeLabel(this, element("lblNote", i), kNotes[i], {16, 84, 409, 36});
         setColour(lblNote[i], QPalette::WindowText, i < 2 ? kBlue : Qt::black);
     }
-    lblBackingUp[0] = makeLabel(this, element("lblBackingUp", 0), kSavingTo, {16, 84, 409, 20});
+    lblBackingUp[0] = makeLabel(this, element("lblBackingUp", 0), kSavingTo, {16, 84, 409, 18});
     // The backup status sits under the file name, with room for a failure
     // reason that names a path.
-    lblSetting[0] = makeLabel(this, element("lblSetting", 0), "...", {16, 104, 409, 58});
+    lblSetting[0] = makeLabel(this, element("lblSetting", 0), "...", {16, 102, 409, 60});
     lblOptimizing[0] = makeLabel(this, element("lblOptimizing", 0), "Optimizing:", {16, 84, 84, 20});
     lblSetting[1] = makeLabel(this, element("lblSetting", 1), "...", {100, 84, 325, 20});
 
