@@ -209,6 +209,7 @@ void frmAbout::Command1_Click()
 {
     OsServices& os = windows_.context().os;
     QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(QStringLiteral("FerroWinder address"));  // the print job's name
     if (!os.printDialog(this, printer, RichTextBox1->textCursor().hasSelection())) {
         os.messageBox(this, QStringLiteral("Dialog Cancelled"), kTitle, MsgButtons::Ok, MsgIcon::None);
         return;

@@ -2,10 +2,12 @@
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <QPointer>
 #include <QProcess>
 #include <QTextEdit>
@@ -107,6 +109,12 @@ bool QtOsServices::fileExists(const QString& path)
 bool QtOsServices::printDialog(QWidget* parent, QPrinter& printer, bool hasSelection)
 {
     printer.setPrintRange(hasSelection ? QPrinter::Selection : QPrinter::AllPages);
+    // Without an installed printer the dialog offers only a PDF file, and not
+    // every platform's dialog proposes a name for it (outside X11 it shows a bare folder).
+    if (QPrinterInfo::availablePrinterNames().isEmpty() && printer.outputFileName().isEmpty()) {
+        const QString name = printer.docName().isEmpty() ? QStringLiteral("print") : printer.docName();
+        printer.setOutputFileName(QDir::home().filePath(name + QStringLiteral(".pdf")));
+    }
     QPrintDialog dialog(&printer, parent);
     dialog.setOption(QAbstractPrintDialog::PrintSelection, hasSelection);
     return dialog.exec() == QDialog::Accepted;

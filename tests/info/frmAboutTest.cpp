@@ -1,15 +1,21 @@
 // The About window: its texts, OK, the system information tool and printing
 // the address.
+#include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QLabel>
+#include <QPrintDialog>
+#include <QPrinterInfo>
 #include <QProcess>
 #include <QPushButton>
 #include <QTest>
 #include <QTextEdit>
+#include <QTimer>
 
 #include "app/AppTestSupport.h"
 #include "app/frmMain.h"
 #include "info/frmAbout.h"
+#include "platform/QtOsServices.h"
 #include "registry/modRegistry.h"
 
 namespace ferro::test {
@@ -18,6 +24,21 @@ namespace {
 const char* const kFirstKey = "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
 const char* const kSecondKey = "SOFTWARE\\Microsoft\\Shared Tools Location";
 const QString kUnavailable = "System Information Is Unavailable At This Time";
+
+// The lines of text in a PDF file, as pdftotext (poppler-utils) reads them.
+QStringList pdfLines(const QString& pdf)
+{
+    QProcess pdftotext;
+    pdftotext.start("pdftotext", {"-layout", pdf, "-"});
+    EXPECT_TRUE(pdftotext.waitForFinished(30000)) << "pdftotext (poppler-utils) is needed";
+    QStringList lines;
+    for (const QString& line : QString::fromUtf8(pdftotext.readAllStandardOutput()).split('\n'))
+        if (!line.trimmed().isEmpty())
+            lines << line.trimmed();
+    return lines;
+}
+
+const QStringList kAddressLines{"Hollowmere", "P.O. Box 482", "Wrenfield", "WR4 2RD"};
 
 class AboutTest : public AppTest {
 protected:
@@ -198,18 +219,42 @@ TEST_F(AboutTest, PrintingToAPdfFileWritesTheAddress)
     const QString pdf = dir_.filePath("address.pdf");
     os.printToPdf = pdf;
     control<QPushButton>(&openAbout(), "Command1")->click();
-
-    QProcess pdftotext;
-    pdftotext.start("pdftotext", {"-layout", pdf, "-"});
-    ASSERT_TRUE(pdftotext.waitForFinished(30000)) << "pdftotext (poppler-utils) is needed";
-    const QString text = QString::fromUtf8(pdftotext.readAllStandardOutput());
-    QStringList trimmed;
-    for (const QString& line : text.split('\n'))
-        if (!line.trimmed().isEmpty())
-            trimmed << line.trimmed();
     // The page starts with the address, line by line (the printing below it
     // adds a page number).
-    EXPECT_EQ(trimmed.mid(0, 4), QStringList({"Hollowmere", "P.O. Box 482", "Wrenfield", "WR4 2RD"}));
+    EXPECT_EQ(pdfLines(pdf).mid(0, 4), kAddressLines);
+}
+
+TEST_F(AboutTest, WithoutAPrinterTheSystemPrintDialogPrintsToAPdfFile)
+{
+    if (!QPrinterInfo::availablePrinterNames().isEmpty())
+        GTEST_SKIP() << "a printer is installed; this is about machines without one";
+    // The dialog proposes a file in the home folder: a temporary one here.
+    const QByteArray home = qgetenv("HOME");
+    qputenv("HOME", dir_.path().toLocal8Bit());
+    QtOsServices system;
+    AppContext context{system, *store, folder()};
+    context.endProgram = [] {};
+    AppWindows real(std::move(context));
+    real.showMain();
+    frmAbout& about = real.showAbout();
+
+    QStringList offered;
+    QTimer::singleShot(0, [&] {
+        QPrintDialog* dialog = nullptr;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* d = qobject_cast<QPrintDialog*>(w); d && d->isVisible())
+                dialog = d;
+        ASSERT_NE(dialog, nullptr);
+        auto* printers = dialog->findChild<QComboBox*>("printers");
+        for (int i = 0; printers && i < printers->count(); ++i)
+            offered << printers->itemText(i);
+        dialog->accept();  // "Print"
+    });
+    control<QPushButton>(&about, "Command1")->click();
+    qputenv("HOME", home);
+
+    EXPECT_EQ(offered, QStringList{"Print to File (PDF)"});
+    EXPECT_EQ(pdfLines(dir_.filePath("FerroWinder address.pdf")).mid(0, 4), kAddressLines);
 }
 
 }  // namespace
