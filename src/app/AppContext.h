@@ -2,6 +2,7 @@
 // What the windows share: the OS services, the registry, the folder of the
 // backup and the timings. Tests pass a fake and short intervals.
 #include <QCoreApplication>
+#include <QString>
 
 #include <functional>
 #include <string>
@@ -10,6 +11,9 @@
 #include "registry/RegistryBackend.h"
 
 namespace ferro {
+
+// The caption of every window and message box that names none of its own.
+inline const QString kApplicationTitle = QStringLiteral("FerroWinder");
 
 struct AppContext {
     OsServices& os;

@@ -16,7 +16,6 @@ using namespace ferro;
 
 namespace {
 
-const QString kTitle = QStringLiteral("FerroWinder");
 const QColor kGrey(128, 128, 128);
 const QColor kYellow(255, 255, 0);
 
@@ -43,7 +42,7 @@ frmMain::frmMain(AppWindows& windows, QWidget* parent)
     : QMainWindow(parent), windows_(windows)
 {
     setObjectName(QStringLiteral("frmMain"));
-    setWindowTitle(kTitle);
+    setWindowTitle(kApplicationTitle);
     setWindowIcon(applicationIcon());
     // Fixed border: minimise and the system menu, no maximise.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -78,7 +77,6 @@ void frmMain::createControls()
         auto* b = new QPushButton(QString::fromLatin1(caption), client);
         b->setObjectName(QString::fromLatin1(name));
         b->setGeometry(where);
-        b->setAutoDefault(false);
         return b;
     };
     // Created in tab order, so the focus starts on cmdBoost.
@@ -151,7 +149,7 @@ void frmMain::cmdRestore_Click()
     OsServices& os = windows_.context().os;
     const MsgAnswer answer =
         os.messageBox(this, QStringLiteral("Are you sure you want to restore your registry to previous settings?"),
-                      kTitle, MsgButtons::YesNo, MsgIcon::None, MsgAnswer::Yes);
+                      kApplicationTitle, MsgButtons::YesNo, MsgIcon::None, MsgAnswer::Yes);
     if (answer != MsgAnswer::Yes)
         return;
     const RestoreResult result = restoreRegistry(windows_.context().registry, windows_.context().programFolder);
@@ -159,7 +157,7 @@ void frmMain::cmdRestore_Click()
         os.messageBox(this, QStringLiteral("Your registry has been restored."), QStringLiteral("Success"),
                       MsgButtons::Ok, MsgIcon::Information);
     else
-        os.messageBox(this, QString::fromStdString(restoreFailureText(result)), kTitle, MsgButtons::Ok,
+        os.messageBox(this, QString::fromStdString(restoreFailureText(result)), kApplicationTitle, MsgButtons::Ok,
                       MsgIcon::Warning);
 }
 
@@ -185,7 +183,7 @@ void frmMain::cmdExit_MouseMove()
 
 void frmMain::About_Click()
 {
-    windows_.context().os.messageBox(this, productDescription(), kTitle, MsgButtons::Ok, MsgIcon::None);
+    windows_.context().os.messageBox(this, productDescription(), kApplicationTitle, MsgButtons::Ok, MsgIcon::None);
 }
 
 void frmMain::Nice_Click()
@@ -196,5 +194,5 @@ void frmMain::Nice_Click()
 
 void frmMain::Help_Click()
 {
-    windows_.context().os.messageBox(this, helpText(), kTitle, MsgButtons::Ok, MsgIcon::Information);
+    windows_.context().os.messageBox(this, helpText(), kApplicationTitle, MsgButtons::Ok, MsgIcon::Information);
 }

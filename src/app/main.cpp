@@ -21,7 +21,7 @@ int main(int argc, char** argv)
     } catch (const std::exception& e) {
         os.messageBox(nullptr,
                       QStringLiteral("FerroWinder cannot open its registry:\n") + QString::fromLocal8Bit(e.what()),
-                      QStringLiteral("FerroWinder"), ferro::MsgButtons::Ok, ferro::MsgIcon::Warning);
+                      ferro::kApplicationTitle, ferro::MsgButtons::Ok, ferro::MsgIcon::Warning);
         return 1;
     }
 

@@ -20,8 +20,6 @@ using namespace ferro;
 
 namespace {
 
-const QString kTitle = QStringLiteral("FerroWinder");
-
 // A value that has no data at all cannot be read as text.
 struct NoValueData : std::runtime_error {
     NoValueData() : std::runtime_error("the value has no data") {}
@@ -173,7 +171,7 @@ void frmAbout::StartSysInfo()
     } catch (const std::exception&) {
         // Every failure ends in the one message below.
     }
-    os.messageBox(this, QStringLiteral("System Information Is Unavailable At This Time"), kTitle, MsgButtons::Ok,
+    os.messageBox(this, QStringLiteral("System Information Is Unavailable At This Time"), kApplicationTitle, MsgButtons::Ok,
                   MsgIcon::None);
 }
 
@@ -211,7 +209,7 @@ void frmAbout::Command1_Click()
     QPrinter printer(QPrinter::HighResolution);
     printer.setDocName(QStringLiteral("FerroWinder address"));  // the print job's name
     if (!os.printDialog(this, printer, RichTextBox1->textCursor().hasSelection())) {
-        os.messageBox(this, QStringLiteral("Dialog Cancelled"), kTitle, MsgButtons::Ok, MsgIcon::None);
+        os.messageBox(this, QStringLiteral("Dialog Cancelled"), kApplicationTitle, MsgButtons::Ok, MsgIcon::None);
         return;
     }
     os.printRichText(*RichTextBox1, printer);
