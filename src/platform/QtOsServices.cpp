@@ -10,7 +10,12 @@
 #include <QPrinterInfo>
 #include <QPointer>
 #include <QProcess>
+#include <QAbstractTextDocumentLayout>
+#include <QTextDocument>
+#include <QTextDocumentFragment>
 #include <QTextEdit>
+
+#include <memory>
 #include <QUrl>
 
 #ifdef _WIN32
@@ -103,7 +108,8 @@ bool QtOsServices::startProgram(const QString& path)
 
 bool QtOsServices::fileExists(const QString& path)
 {
-    return QFileInfo::exists(path);
+    // A program file: a folder of that name does not count.
+    return QFileInfo(path).isFile();
 }
 
 bool QtOsServices::printDialog(QWidget* parent, QPrinter& printer, bool hasSelection)
@@ -122,8 +128,22 @@ bool QtOsServices::printDialog(QWidget* parent, QPrinter& printer, bool hasSelec
 
 void QtOsServices::printRichText(QTextEdit& box, QPrinter& printer)
 {
-    // QTextEdit prints only the selection when the printer's range says so.
-    box.print(&printer);
+    printTextBox(box, printer);
+}
+
+void printTextBox(QTextEdit& box, QPrinter& printer)
+{
+    const QTextCursor cursor = box.textCursor();
+    const bool selectionOnly = printer.printRange() == QPrinter::Selection && cursor.hasSelection();
+    std::unique_ptr<QTextDocument> document(box.document()->clone());
+    if (selectionOnly)
+        document->setHtml(cursor.selection().toHtml());
+    // A document laid out on the printer's page prints as it is; one without
+    // a page size gets a page number under the text.
+    const QPaintDevice* device = document->documentLayout()->paintDevice();
+    const qreal dpi = device ? device->logicalDpiX() : 96.0;
+    document->setPageSize(printer.pageLayout().paintRect(QPageLayout::Inch).size() * dpi);
+    document->print(&printer);
 }
 
 modRegistry::MessageSink registryMessageSink(OsServices& os, QWidget* parent)

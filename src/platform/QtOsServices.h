@@ -20,6 +20,10 @@ public:
     void printRichText(QTextEdit& box, QPrinter& printer) override;
 };
 
+// Prints the box's selection when the printer's range is the selection, else
+// all of it: the text alone, without the page number Qt adds by default.
+void printTextBox(QTextEdit& box, QPrinter& printer);
+
 // The registry layer's messages as modal boxes: the application title
 // "FerroWinder" as caption, an OK button and no icon.
 modRegistry::MessageSink registryMessageSink(OsServices& os, QWidget* parent = nullptr);

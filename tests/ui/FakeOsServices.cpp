@@ -1,5 +1,7 @@
 #include "ui/FakeOsServices.h"
 
+#include "platform/QtOsServices.h"
+
 #include <QPrinter>
 #include <QTextEdit>
 
@@ -39,7 +41,7 @@ void FakeOsServices::printRichText(QTextEdit& box, QPrinter& printer)
     const bool selection = printer.printRange() == QPrinter::Selection;
     printedTexts << (selection ? box.textCursor().selectedText() : box.toPlainText());
     if (!printToPdf.isEmpty())
-        box.print(&printer);
+        printTextBox(box, printer);
 }
 
 }  // namespace ferro
