@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QMessageBox>
 #include <QPrintDialog>
@@ -96,6 +97,8 @@ TEST(QtOsServices, ProgramsStartByTheirPathAloneAndFilesAreFound)
     QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     EXPECT_TRUE(os.fileExists(program));
     EXPECT_FALSE(os.fileExists(ran));
+    ASSERT_TRUE(QDir(dir.path()).mkdir("MSINFO32.EXE"));
+    EXPECT_FALSE(os.fileExists(dir.filePath("MSINFO32.EXE")));  // a folder is no program
 
     EXPECT_TRUE(os.startProgram(program));  // a blank in the path is part of the name
     for (int i = 0; i < 500 && !QFile::exists(ran); ++i)
