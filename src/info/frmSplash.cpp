@@ -39,7 +39,7 @@ void frmSplash::createControls()
     imgLogo->setPixmap(applicationIcon().pixmap(256, 256).scaled(imgLogo->size(), Qt::IgnoreAspectRatio,
                                                                  Qt::SmoothTransformation));
 
-    struct LabelSpec {
+    struct LabelDesign {
         const char* name;
         QString text;
         double points;
@@ -48,7 +48,7 @@ void frmSplash::createControls()
         bool sizedToText;
         QRect where;
     };
-    const LabelSpec labels[] = {
+    const LabelDesign labels[] = {
         {"lblProductName", QStringLiteral("FerroWind"), 32.25, true, false, true,
          twipsRect(2280, 1140, 4620, 765)},
         {"lblCompanyProduct", QStringLiteral("Hollowmere"), 18, true, false, true,
@@ -61,17 +61,17 @@ void frmSplash::createControls()
         {"lblWarning", QStringLiteral("The absolute BEST internet speed booster...and it's FREE!"), 8.25, false,
          false, false, twipsRect(150, 3960, 6855, 195)},
     };
-    for (const LabelSpec& spec : labels) {
-        auto* label = new QLabel(spec.text, Frame1);
-        label->setObjectName(QString::fromLatin1(spec.name));
-        label->setFont(classicFont(QStringLiteral("Arial"), spec.points, spec.bold));
-        label->setAlignment((spec.rightAligned ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignTop);
-        label->setGeometry(spec.where);
-        if (spec.sizedToText) {
+    for (const LabelDesign& design : labels) {
+        auto* label = new QLabel(design.text, Frame1);
+        label->setObjectName(QString::fromLatin1(design.name));
+        label->setFont(classicFont(QStringLiteral("Arial"), design.points, design.bold));
+        label->setAlignment((design.rightAligned ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignTop);
+        label->setGeometry(design.where);
+        if (design.sizedToText) {
             // Keeps the edge its text is aligned to.
             label->adjustSize();
-            if (spec.rightAligned)
-                label->move(spec.where.right() - label->width() + 1, spec.where.top());
+            if (design.rightAligned)
+                label->move(design.where.right() - label->width() + 1, design.where.top());
         }
     }
 
