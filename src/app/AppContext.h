@@ -12,9 +12,6 @@
 
 namespace ferro {
 
-// The caption of every window and message box that names none of its own.
-inline const QString kApplicationTitle = QStringLiteral("FerroWinder");
-
 struct AppContext {
     OsServices& os;
     RegistryBackend& registry;

@@ -9,6 +9,9 @@ class QTextEdit;
 
 namespace ferro {
 
+// The caption of every window and message box that names none of its own.
+inline const QString kApplicationTitle = QStringLiteral("FerroWinder");
+
 enum class MsgButtons { Ok, YesNo };
 enum class MsgIcon { None, Information, Warning };
 enum class MsgAnswer { Ok, Yes, No };

@@ -149,7 +149,7 @@ void printTextBox(QTextEdit& box, QPrinter& printer)
 modRegistry::MessageSink registryMessageSink(OsServices& os, QWidget* parent)
 {
     return [&os, owner = QPointer<QWidget>(parent)](const std::string& message) {
-        os.messageBox(owner, QString::fromStdString(message), QStringLiteral("FerroWinder"),
+        os.messageBox(owner, QString::fromStdString(message), kApplicationTitle,
                       MsgButtons::Ok, MsgIcon::None);
     };
 }

@@ -22,7 +22,6 @@ namespace {
 using ferro::MsgButtons;
 using ferro::MsgIcon;
 
-const char* const kAppTitle = "FerroWinder";
 
 const char* const kInformation[] = {
     "In order for FerroLink to ensure maximum internet connection, it must edit some settings "
@@ -145,7 +144,7 @@ frmBoost::frmBoost(ferro::OsServices& os, ferro::RegistryBackend& registry,
       programFolder_(std::move(programFolder))
 {
     setObjectName(QStringLiteral("frmBoost"));
-    setWindowTitle(QLatin1String(kAppTitle));
+    setWindowTitle(ferro::kApplicationTitle);
     setFont(uiFont(9.75));
     setFixedSize(kClientWidth, kClientHeight);
     if (const QScreen* screen = this->screen())
@@ -258,7 +257,7 @@ void frmBoost::closeEvent(QCloseEvent* event)
     // Only the user's own close from the title bar or system menu arrives
     // spontaneously; the program closing the window says nothing.
     if (event->spontaneous() && !closingSilently_)
-        os_.messageBox(this, QStringLiteral("Setup was not completed."), QLatin1String(kAppTitle),
+        os_.messageBox(this, QStringLiteral("Setup was not completed."), ferro::kApplicationTitle,
                        MsgButtons::Ok, MsgIcon::None);
     // The run belongs to the window and ends with it.
     Timer1->stop();
@@ -455,7 +454,7 @@ void frmBoost::cmdRestart_Click(int index)
         os_.messageBox(this,
                        QStringLiteral("The computer could not be restarted. "
                                       "Please restart it yourself."),
-                       QLatin1String(kAppTitle), MsgButtons::Ok, MsgIcon::Warning);
+                       ferro::kApplicationTitle, MsgButtons::Ok, MsgIcon::Warning);
 }
 
 void frmBoost::Slider1_Scroll()
