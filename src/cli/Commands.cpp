@@ -33,6 +33,7 @@ struct Options {
     std::string output;
     std::vector<std::string> positional;
     bool dryRun = false;
+    bool noBackup = false;
     bool yes = false;
     bool help = false;
 };
@@ -109,6 +110,30 @@ int cmdPlan(const Options& o, CliStreams& io)
     return kExitOk;
 }
 
+// The wizard's YES before the boost (unless --no-backup), and the mark that
+// makes a later restore undo this boost.
+bool backUpBeforeApply(RegistryBackend& backend, const Options& o, CliStreams& io)
+{
+    const std::string folder = programFolder(o.registry);
+    if (!o.noBackup) {
+        const BackupResult backup = writeBackup(backend, folder);
+        if (!backup.ok) {
+            io.err << kProgram << ": the backup could not be taken: " << backup.failure
+                   << "\nNothing was written; --no-backup boosts without a backup.\n";
+            return false;
+        }
+        io.out << (backup.keptEarlier ? "Kept the backup from before an earlier boost: "
+                                      : "Backed up the current values to ")
+               << backupRegPath(folder) << '\n';
+    }
+    const BackupResult noted = noteBoostWrite(folder);
+    if (!noted.ok) {
+        io.err << kProgram << ": " << noted.failure << "\nNothing was written: a restore could not undo this boost.\n";
+        return false;
+    }
+    return true;
+}
+
 int cmdApply(const Options& o, CliStreams& io)
 {
     if (o.dryRun) {
@@ -123,6 +148,8 @@ int cmdApply(const Options& o, CliStreams& io)
         return kExitOk;
     }
     auto backend = openRegistryFor(o);
+    if (!backUpBeforeApply(*backend, o, io))
+        return kExitWriteFailed;
     int messages = 0;
     bool refused = false;
     const modRegistry::Registry reg{*backend, [&](const std::string& message) {
@@ -229,9 +256,12 @@ int cmdRestore(const Options& o, CliStreams& io)
         io.err << restoreFailureText(result) << '\n';
         return kExitWriteFailed;
     }
+    const std::string backup = backupRegPath(programFolder(o.registry));
     io.out << "Your registry has been restored."
-           << (result.usedBackup ? " The backup was retired to " + result.retiredTo + "."
-                                 : std::string(" (There was no backup: the default list of values was deleted.)"))
+           << (result.nothingToUndo ? " Nothing had to change: no boost was made since the backup " + backup +
+                                          " was taken or restored."
+               : result.usedBackup  ? " The values were put back from the backup " + backup + "."
+                                    : std::string(" (There was no backup: the default list of values was deleted.)"))
            << '\n';
     return kExitOk;
 }
@@ -241,10 +271,11 @@ const Command kCommands[] = {
      "Lists the nineteen steps of the boost for a connection speed, one a line:\n"
      "step, root, key, value name, type and data ('-' where the step writes nothing).",
      "--speed", cmdPlan},
-    {"apply", "apply --speed KBPS [--dry-run]",
+    {"apply", "apply --speed KBPS [--dry-run] [--no-backup]",
      "Writes the plan for a connection speed, step by step, as the wizard does (without\n"
-     "its pauses). --dry-run only says what would be written.",
-     "--speed --dry-run", cmdApply},
+     "its pauses). First it takes the wizard's backup, which restore puts back, unless\n"
+     "--no-backup is given. --dry-run only says what would be written, and takes no backup.",
+     "--speed --dry-run --no-backup", cmdApply},
     {"show", "show",
      "Prints the current state of every value the plan writes, as .reg text\n"
      "(an absent value as \"Name\"=-).",
@@ -257,8 +288,9 @@ const Command kCommands[] = {
      "before anything is changed.",
      "", cmdImport},
     {"restore", "restore [--yes]",
-     "Puts back the values saved by the wizard's backup, or, without a backup, deletes the\n"
-     "values the boost changes. Asks first unless --yes is given.",
+     "Puts back the values saved by the backup of the wizard or of apply, undoing the boosts\n"
+     "made since; restoring again changes nothing. Without a backup, deletes the values the\n"
+     "boost changes. Asks first unless --yes is given.",
      "--yes", cmdRestore},
 };
 
@@ -304,6 +336,8 @@ Options parseOptions(const Command& c, const std::vector<std::string>& args)
             o.output = value();
         } else if (word == "--dry-run" && takes(c, "--dry-run")) {
             o.dryRun = true;
+        } else if (word == "--no-backup" && takes(c, "--no-backup")) {
+            o.noBackup = true;
         } else if (word == "--yes" && takes(c, "--yes")) {
             o.yes = true;
         } else if (word.size() > 1 && word[0] == '-') {

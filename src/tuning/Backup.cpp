@@ -1,13 +1,9 @@
 #include "tuning/Backup.h"
 
 #include <cctype>
-#include <cerrno>
-#include <cstring>
-#include <ctime>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
+#include "tuning/BackupFolder.h"
 #include "tuning/TuningPlan.h"
 
 namespace ferro {
@@ -15,41 +11,136 @@ namespace fs = std::filesystem;
 
 const char* const kBackupMarkerLine =
     "Backup File 1.0. Backup feature structure put in for later purpose.";
+const char* const kBackupDuringRunText =
+    "no backup is taken while the boost is running, as it would record the boost's own values";
 
 namespace {
+
+const char* const kMarkerName = "Backup.nbf";
+const char* const kRegName = "Backup.reg";
+const char* const kIdleName = "Backup.idle";
+const char* const kIdleText =
+    "Backup.reg holds no boost to undo: none was made since it was taken or restored.\r\n";
 
 std::string joined(const std::string& folder, const char* name)
 {
     return (fs::path(folder) / name).string();
 }
 
-// Writes the whole file or reports why not, naming the path.
-bool writeWholeFile(const std::string& path, const std::string& content, std::string& why)
+std::string joinedProblems(const std::vector<std::string>& problems)
 {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (out)
-        out.write(content.data(), static_cast<std::streamsize>(content.size()));
-    if (out)
-        out.close();
-    if (!out) {
-        why = "cannot write " + path + ": " + std::strerror(errno ? errno : EIO);
+    std::string text;
+    for (std::size_t i = 0; i < problems.size(); ++i)
+        text += (i ? "; " : "") + problems[i];
+    return text;
+}
+
+bool isPlanValue(const ValuePath& path)
+{
+    for (const ValuePath& v : planValues())
+        if (samePlace(v, path))
+            return true;
+    return false;
+}
+
+bool isPlanKey(RootKey root, const std::string& keyPath)
+{
+    for (const ValuePath& v : planValues())
+        if (v.root == root && foldName(v.keyPath) == foldName(keyPath))
+            return true;
+    return false;
+}
+
+bool isHexLine(const std::string& line)
+{
+    const std::size_t eq = line.rfind("=hex");
+    return eq != std::string::npos && line.find('"', eq) == std::string::npos;
+}
+
+// The first line of a backup that names a key or value the boost does not
+// write at that root, as "line N: text"; empty when there is none. `entries`
+// are what readRegFile made of `text`: one per value line, in order. Lines
+// are joined as the reader joins them, so that the numbers match.
+std::string firstForeignLine(const std::string& raw, const std::vector<RegEntry>& entries)
+{
+    std::string text = raw;
+    if (text.compare(0, 3, "\xEF\xBB\xBF") == 0) {
+        text.erase(0, 3);
+    } else if (text.size() >= 2 && text[0] == '\xFF' && text[1] == '\xFE') {
+        // Read successfully, so every UTF-16 unit fits in its low byte.
+        std::string narrow;
+        for (std::size_t i = 2; i + 1 < text.size(); i += 2)
+            narrow += text[i];
+        text = narrow;
+    }
+    std::size_t pos = 0;
+    std::size_t value = 0;
+    int nextLineNo = 1;
+    bool header = true;
+    while (pos < text.size()) {
+        const int lineNo = nextLineNo;
+        std::string line;
+        while (pos < text.size()) {
+            std::size_t end = text.find('\n', pos);
+            if (end == std::string::npos)
+                end = text.size();
+            std::string part = text.substr(pos, end - pos);
+            pos = end + 1;
+            ++nextLineNo;
+            if (!part.empty() && part.back() == '\r')
+                part.pop_back();
+            if (!line.empty())
+                part.erase(0, part.find_first_not_of(" \t"));
+            line += part;
+            if (line.empty() || line.back() != '\\' || !isHexLine(line))
+                break;
+            line.pop_back();
+        }
+        while (!line.empty() && (line.back() == ' ' || line.back() == '\t'))
+            line.pop_back();
+        if (header || line.empty() || line[0] == ';') {
+            header = false;
+            continue;
+        }
+        bool foreign = false;
+        if (line[0] == '[') {
+            const std::string inner = line.substr(1, line.size() - 2);
+            const std::size_t slash = inner.find('\\');
+            RootKey root{};
+            foreign = slash == std::string::npos || !parseRootName(inner.substr(0, slash), root) ||
+                      !isPlanKey(root, inner.substr(slash + 1));
+        } else {
+            foreign = value >= entries.size() || !isPlanValue(entries[value].path);
+            ++value;
+        }
+        if (foreign)
+            return "line " + std::to_string(lineNo) + ": " + (line.size() > 200 ? line.substr(0, 200) + "..." : line);
+    }
+    return {};
+}
+
+// Takes Backup.reg anew. Backup.idle is written first: should the new
+// Backup.reg not get written, the one there (if any) was idle too.
+bool takeRegBackup(RegistryBackend& backend, BackupFolder& folder, std::vector<std::string>& problems)
+{
+    std::vector<ApplyFailure> unreadable;
+    const std::vector<RegEntry> state = captureState(backend, planValues(), unreadable);
+    for (const ApplyFailure& f : unreadable)
+        problems.push_back("cannot read " + fullValuePath(f.path) + ": " + statusText(f.status));
+    if (!unreadable.empty())
+        return false;
+    const std::string text = writeRegFile(state);
+    if (text.size() > kMaxBackupBytes) {
+        problems.push_back("the values to back up take " + std::to_string(text.size()) +
+                           " bytes, more than a backup may (" + std::to_string(kMaxBackupBytes) + ")");
+        return false;
+    }
+    std::string why;
+    if (!folder.write(kIdleName, kIdleText, why) || !folder.replace(kRegName, text, why)) {
+        problems.push_back(why);
         return false;
     }
     return true;
-}
-
-std::string timestamp()
-{
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-#ifdef _WIN32
-    localtime_s(&local, &now);
-#else
-    localtime_r(&now, &local);
-#endif
-    char buf[32];
-    std::strftime(buf, sizeof buf, "%Y%m%d-%H%M%S", &local);
-    return buf;
 }
 
 }  // namespace
@@ -61,64 +152,77 @@ std::string backupFolder(const std::string& programFolder)
 
 std::string markerFilePath(const std::string& programFolder)
 {
-    return joined(backupFolder(programFolder), "Backup.nbf");
+    return joined(backupFolder(programFolder), kMarkerName);
 }
 
 std::string backupRegPath(const std::string& programFolder)
 {
-    return joined(backupFolder(programFolder), "Backup.reg");
+    return joined(backupFolder(programFolder), kRegName);
 }
 
 BackupResult writeBackup(RegistryBackend& backend, const std::string& programFolder)
 {
     BackupResult result;
-    std::error_code ec;
-    const std::string folder = backupFolder(programFolder);
-    fs::create_directories(folder, ec);
-    if (ec) {
-        result.failure = "cannot create the folder " + folder + ": " + ec.message();
+    BackupFolder folder(programFolder);
+    std::string why;
+    if (!folder.open(true, why)) {
+        result.failure = why;
         return result;
     }
 
     std::vector<std::string> problems;
-    std::string why;
-    if (!writeWholeFile(markerFilePath(programFolder), std::string(kBackupMarkerLine) + "\r\n", why))
+    if (!folder.write(kMarkerName, std::string(kBackupMarkerLine) + "\r\n", why))
         problems.push_back(why);
 
-    // An existing Backup.reg holds the settings from before the first boost:
-    // taking a new one now would save the boost's own values instead.
-    const std::string regPath = backupRegPath(programFolder);
-    if (!fs::exists(regPath, ec)) {
-        std::vector<ApplyFailure> unreadable;
-        const std::vector<RegEntry> state = captureState(backend, planValues(), unreadable);
-        for (const ApplyFailure& f : unreadable)
-            problems.push_back("cannot read " + fullValuePath(f.path) + ": " + statusText(f.status));
-        if (unreadable.empty()) {
-            // Written beside and then renamed, so a half-written backup never exists.
-            const std::string partial = regPath + ".partial";
-            if (!writeWholeFile(partial, writeRegFile(state), why)) {
-                problems.push_back(why);
-                fs::remove(partial, ec);
-            } else {
-                fs::rename(partial, regPath, ec);
-                if (ec)
-                    problems.push_back("cannot write " + regPath + ": " + ec.message());
-            }
-        }
+    BackupFolder::Kind reg{};
+    BackupFolder::Kind idle{};
+    if (!folder.checkNotLink(kRegName, why) || !folder.kind(kRegName, reg, why) ||
+        !folder.kind(kIdleName, idle, why)) {
+        problems.push_back(why);  // nothing is taken over what cannot be told apart
+    } else if (reg == BackupFolder::Kind::File && idle == BackupFolder::Kind::Absent) {
+        // The state from before a boost not yet undone: a new one would
+        // record that boost's values instead.
+        result.keptEarlier = true;
+    } else {
+        takeRegBackup(backend, folder, problems);
     }
 
     result.ok = problems.empty();
-    for (std::size_t i = 0; i < problems.size(); ++i)
-        result.failure += (i ? "; " : "") + problems[i];
+    result.failure = joinedProblems(problems);
     return result;
+}
+
+BackupResult noteBoostWrite(const std::string& programFolder)
+{
+    BackupResult result;
+    BackupFolder folder(programFolder);
+    std::string why;
+    if (!folder.open(false, why) || (!folder.missing() && !folder.remove(kIdleName, why))) {
+        result.failure = why;
+        return result;
+    }
+    result.ok = true;
+    return result;
+}
+
+std::string boostNoteFailureText(const BackupResult& result)
+{
+    return "The backup could not be marked as the settings from before this boost (" + result.failure +
+           "). The next backup may replace it, and a restore may not bring those settings back.";
 }
 
 RestoreResult restoreRegistry(RegistryBackend& backend, const std::string& programFolder)
 {
     RestoreResult result;
-    const std::string regPath = backupRegPath(programFolder);
-    std::error_code ec;
-    if (!fs::exists(regPath, ec)) {
+    BackupFolder folder(programFolder);
+    const std::string regPath = folder.pathOf(kRegName);
+    std::string why;
+    BackupFolder::Kind reg = BackupFolder::Kind::Absent;
+    if (!folder.open(false, why) || (!folder.missing() && !folder.kind(kRegName, reg, why))) {
+        result.error = why + "; nothing was changed";
+        return result;
+    }
+    if (reg == BackupFolder::Kind::Absent) {
         for (const ValuePath& path : defaultRestoreValues()) {
             const Status status = deleteValue(backend, path);
             if (status != kStatusOk)
@@ -127,33 +231,44 @@ RestoreResult restoreRegistry(RegistryBackend& backend, const std::string& progr
         return result;
     }
 
+    BackupFolder::Kind idle{};
+    std::string text;
+    if (!folder.checkNotLink(kRegName, why) || !folder.kind(kIdleName, idle, why)) {
+        result.error = why + "; nothing was changed";
+        return result;
+    }
     result.usedBackup = true;
-    std::ifstream in(regPath, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    if (!in) {
-        result.error = "cannot read the backup " + regPath + ": " + std::strerror(errno ? errno : EIO);
+    if (idle != BackupFolder::Kind::Absent) {
+        result.nothingToUndo = true;
+        return result;
+    }
+    if (!folder.read(kRegName, kMaxBackupBytes, text, why)) {
+        result.error = why + "; nothing was changed";
         return result;
     }
     std::vector<RegEntry> entries;
     try {
-        entries = readRegFile(text.str());
+        entries = readRegFile(text);
     } catch (const RegParseError& e) {
         result.error = "the backup " + regPath + " is damaged (" + e.what() + "); nothing was changed";
+        return result;
+    }
+    // Backup.reg may have been planted or edited: it may bring back the
+    // boost's own values and nothing else.
+    const std::string foreign = firstForeignLine(text, entries);
+    if (!foreign.empty()) {
+        result.error = "the backup " + regPath + " names something the boost never writes (" + foreign +
+                       "), so it was not used; nothing was changed";
         return result;
     }
     result.failures = applyRegEntries(backend, entries);
     if (!result.failures.empty())
         return result;
 
-    // Retired, so that the next backup records the settings as they are then.
-    const std::string retired = regPath + ".restored-" + timestamp();
-    fs::rename(regPath, retired, ec);
-    if (ec)
-        result.error = "the values were restored, but the backup " + regPath +
-                       " could not be retired: " + ec.message();
-    else
-        result.retiredTo = retired;
+    // Kept, marked as restored: a second restore finds nothing to undo, and
+    // the next backup records the settings as they are then.
+    if (!folder.write(kIdleName, kIdleText, why))
+        result.error = "the values were restored, but the backup could not be marked as restored: " + why;
     return result;
 }
 
@@ -170,7 +285,7 @@ std::string restoreFailureText(const RestoreResult& result)
         sentence[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(sentence[0])));
         text += "\r\n\r\n" + sentence + ".";
     }
-    if (result.usedBackup && result.retiredTo.empty())
+    if (result.usedBackup && !result.failures.empty())
         text += "\r\n\r\nThe backup was kept, so you can try again.";
     return text;
 }

@@ -1,5 +1,13 @@
 #pragma once
-// The backup the wizard takes before a boost, and the restore that uses it.
+// The backup the wizard (and `ferrowinder-cli apply`) takes before a boost,
+// and the restore that uses it.
+//
+// The Backup folder holds Backup.nbf (the marker), Backup.reg (the values the
+// plan writes, as they stood) and, while Backup.reg holds nothing a restore
+// would need to undo, Backup.idle. A boost removes Backup.idle before it
+// writes: from then on Backup.reg is the state from before a boost not yet
+// undone, which the next backup keeps and the restore puts back.
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -11,30 +19,50 @@ namespace ferro {
 // The marker line of Backup.nbf (written with CR LF: 69 bytes).
 extern const char* const kBackupMarkerLine;
 
+// No backup this program writes comes near this (about 1.2 KB); a larger
+// Backup.reg is not one of ours and is refused before it is read.
+constexpr std::size_t kMaxBackupBytes = 64 * 1024;
+
 std::string backupFolder(const std::string& programFolder);  // <folder>/Backup
 std::string markerFilePath(const std::string& programFolder);  // .../Backup.nbf
 std::string backupRegPath(const std::string& programFolder);   // .../Backup.reg
 
 struct BackupResult {
     bool ok = false;
-    std::string failure;  // why, naming the path, when !ok
+    bool keptEarlier = false;  // Backup.reg was kept: it precedes a boost not yet undone
+    std::string failure;       // why, naming the path, when !ok
 };
 
-// Creates the Backup folder when missing, rewrites Backup.nbf, and writes
-// Backup.reg with the current state of every value the plan writes, unless a
-// Backup.reg already exists (it holds the settings from before the first boost).
+// Creates the Backup folder when missing, rewrites Backup.nbf, and takes
+// Backup.reg with the current state of every value the plan writes, unless
+// the Backup.reg there precedes a boost not yet undone. Nothing is written
+// through a symbolic link or junction.
 BackupResult writeBackup(RegistryBackend& backend, const std::string& programFolder);
 
+// Why the wizard takes no backup while its run is armed or under way: the
+// values would be the boost's own.
+extern const char* const kBackupDuringRunText;
+
+// Called before every write of a boost: marks Backup.reg, if there is one, as
+// the state from before a boost not yet undone. Without a Backup folder there
+// is nothing to mark.
+BackupResult noteBoostWrite(const std::string& programFolder);
+// What the user is told when that mark could not be set.
+std::string boostNoteFailureText(const BackupResult& result);
+
 struct RestoreResult {
-    bool usedBackup = false;            // Backup.reg was found and read
+    bool usedBackup = false;            // Backup.reg was found
+    bool nothingToUndo = false;         // no boost since Backup.reg was taken or restored
     std::vector<ApplyFailure> failures; // values that could not be restored
-    std::string error;                  // the backup could not be read or retired
-    std::string retiredTo;              // where the used backup was moved
+    std::string error;                  // the backup could not be used, or not marked as restored
     bool ok() const { return failures.empty() && error.empty(); }
 };
 
-// Puts back what Backup.reg records, or, without a backup, deletes the
-// default restore list. A used backup is retired only when all succeeded.
+// Puts back what Backup.reg records, when a boost has been made since it was
+// taken or last restored; afterwards Backup.reg is kept, marked as restored,
+// so restoring again changes nothing. Without a backup, deletes the default
+// restore list. A Backup.reg that names any key or value other than the
+// plan's own (each at its root) is refused as a whole and nothing is written.
 RestoreResult restoreRegistry(RegistryBackend& backend, const std::string& programFolder);
 
 // The text of the box that tells the user what could not be restored.

@@ -366,7 +366,11 @@ void frmBoost::Setup_Form()
 
 void frmBoost::Backup_Settings()
 {
-    const ferro::BackupResult result = ferro::writeBackup(registry_.backend, programFolder_);
+    ferro::BackupResult result;
+    if (runArmedOrUnderWay())
+        result.failure = ferro::kBackupDuringRunText;
+    else
+        result = ferro::writeBackup(registry_.backend, programFolder_);
     // "Complete" only when both files are in place; otherwise the user reads
     // why, and may still go on.
     const QString status = result.ok ? QStringLiteral("Complete")
@@ -400,6 +404,9 @@ void frmBoost::Timer1_Timer()
     const int step = runStep_;
     if (step == 1)
         lockForRun();
+    noteBoostInBackup(step);
+    if (runStep_ != step)
+        return;  // the window was closed while the box was open
     const ferro::PlanEntry& entry = ferro::planEntry(step);
     // The speed is read at each step: the slider is its only copy.
     const bool wrote = ferro::applyPlanEntry(registry_, entry, speedLevel());
@@ -422,6 +429,25 @@ void frmBoost::Timer1_Timer()
     cmdNext[0]->setEnabled(true);
 }
 
+void frmBoost::noteBoostInBackup(int step)
+{
+    // Every step, so that a restore between two steps leaves the rest of the
+    // run marked too; the box once a run is enough.
+    const ferro::BackupResult noted = ferro::noteBoostWrite(programFolder_);
+    if (!noted.ok && step == 1)
+        os_.messageBox(this, QString::fromStdString(ferro::boostNoteFailureText(noted)), ferro::kApplicationTitle,
+                       MsgButtons::Ok, MsgIcon::Warning);
+}
+
+void frmBoost::disarmRunNotStarted()
+{
+    // Nothing was written yet, so the run simply ends; Next arms a new one.
+    if (runStep_ == 1) {
+        Timer1->stop();
+        runStep_ = 0;
+    }
+}
+
 void frmBoost::cmdNext_Click(int /*index*/)
 {
     ++CurrentStep;
@@ -430,6 +456,9 @@ void frmBoost::cmdNext_Click(int /*index*/)
 
 void frmBoost::cmdBack_Click(int /*index*/)
 {
+    // A run left behind would write while the user is back at the backup question.
+    if (CurrentStep == 3)
+        disarmRunNotStarted();
     // With "NO" the backup page was skipped on the way in, so Back skips it too.
     if (CurrentStep == 2 && answer() == Answer::No)
         CurrentStep = 0;

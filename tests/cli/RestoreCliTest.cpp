@@ -1,5 +1,5 @@
-// `ferrowinder-cli restore`: the same restore as the window's, asked and
-// answered on the terminal.
+// `ferrowinder-cli apply` with its backup, and `ferrowinder-cli restore`: the
+// same restore as the window's, asked and answered on the terminal.
 #ifndef _WIN32
 #include <gtest/gtest.h>
 
@@ -31,22 +31,25 @@ class RestoreCliTest : public ::testing::Test {
 protected:
     Result restore(std::vector<std::string> words, const std::string& typed = "", bool terminal = false)
     {
-        std::vector<std::string> args{"restore", "--registry", reg.storePath()};
-        args.insert(args.end(), words.begin(), words.end());
+        words.insert(words.begin(), "restore");
+        return run(words, typed, terminal);
+    }
+
+    Result run(std::vector<std::string> args, const std::string& typed = "", bool terminal = false)
+    {
+        args.insert(args.end(), {"--registry", reg.storePath()});
         std::istringstream in(typed);
         std::ostringstream out, err;
         const int code = runCli(args, {in, out, err, terminal});
         return {code, out.str(), err.str()};
     }
 
-    // The user's own setting, the wizard's backup, then a boost.
+    // The user's own setting, then a boost with its backup.
     void boostWithBackup()
     {
         ASSERT_EQ(writeValue(reg.backend(), kUserSetting, kRegDword, {4, 0, 0, 0}), kStatusOk);
-        ASSERT_TRUE(writeBackup(reg.backend(), reg.folder()).ok);
-        const modRegistry::Registry layer{reg.backend(), [](const std::string& m) { FAIL() << m; }};
-        for (const PlanEntry& e : tuningPlan())
-            applyPlanEntry(layer, e, kDefaultSpeed);
+        const Result r = run({"apply", "--speed", "56"});
+        ASSERT_EQ(r.code, kExitOk) << r.err;
     }
 
     bool boosted()
@@ -69,7 +72,47 @@ TEST_F(RestoreCliTest, YesRestoresWithoutAsking)
     EXPECT_EQ(r.out.find(kQuestion), std::string::npos);
     EXPECT_EQ(r.out.rfind("Your registry has been restored.", 0), 0u) << r.out;
     EXPECT_FALSE(boosted());
-    EXPECT_FALSE(backupKept());
+    EXPECT_TRUE(backupKept());
+}
+
+TEST_F(RestoreCliTest, ApplyTakesTheBackupThatRestorePutsBack)
+{
+    const std::string backup = backupRegPath(reg.folder());
+    const struct {
+        std::vector<std::string> apply;  // after "apply --speed 56"
+        const char* said;                // by apply about the backup; "" for nothing
+        bool userSettingBack;            // after restore
+    } cases[] = {
+        {{}, "Backed up the current values to ", true},
+        {{"--no-backup"}, "", false},  // the restore without a backup deletes it
+        {{"--dry-run"}, "", false},    // took none either
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.apply.empty() ? "apply" : c.apply[0]);
+        fs::remove_all(backupFolder(reg.folder()));
+        ASSERT_EQ(writeValue(reg.backend(), kUserSetting, kRegDword, {4, 0, 0, 0}), kStatusOk);
+        std::vector<std::string> args{"apply", "--speed", "56"};
+        args.insert(args.end(), c.apply.begin(), c.apply.end());
+        const Result applied = run(args);
+        ASSERT_EQ(applied.code, kExitOk) << applied.err;
+        EXPECT_EQ(applied.out.find(std::string(c.said) + backup + "\n") == 0, *c.said != 0) << applied.out;
+        EXPECT_EQ(backupKept(), *c.said != 0);
+        // Twice: the second restore finds nothing left to undo.
+        for (int round = 0; round < 2; ++round) {
+            const Result restored = restore({"--yes"});
+            EXPECT_EQ(restored.code, kExitOk) << restored.err;
+            ValueState user;
+            readValue(reg.backend(), kUserSetting, user);
+            EXPECT_EQ(user.present && user.data == Bytes({4, 0, 0, 0}), c.userSettingBack) << round;
+        }
+    }
+    // A second apply keeps the backup from before the first.
+    ASSERT_EQ(writeValue(reg.backend(), kUserSetting, kRegDword, {4, 0, 0, 0}), kStatusOk);
+    ASSERT_EQ(run({"apply", "--speed", "56"}).code, kExitOk);
+    const Result again = run({"apply", "--speed", "1024"});
+    EXPECT_EQ(again.out.rfind("Kept the backup from before an earlier boost: " + backup + "\n", 0), 0u) << again.out;
+    EXPECT_EQ(restore({"--yes"}).code, kExitOk);
+    EXPECT_FALSE(boosted());
 }
 
 TEST_F(RestoreCliTest, WithoutATerminalItRefusesToGuessTheAnswer)

@@ -1,10 +1,13 @@
-// The restore: from the wizard's backup when there is one, else the default
-// list; what it reports when a value cannot be restored.
+// The backup and the restore through the library: which backup is kept, what
+// a restore (and a second one) leaves in the store, what a planted or
+// tampered backup gets, and what it reports when a value cannot be restored.
 #ifndef _WIN32
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
+#include <map>
+#include <sstream>
 
 #include "registry/SqliteStore.h"
 #include "registry/TestRegistry.h"
@@ -20,25 +23,54 @@ const ValuePath kUserSetting{RootKey::CurrentUser,
                              "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings",
                              "MaxConnectionsPerServer"};
 const Bytes kUserData{4, 0, 0, 0};
+const ValuePath kTtl{RootKey::LocalMachine, "System\\CurrentControlSet\\Services\\VxD\\MSTCP", "DefaultTTL"};
+
+// As the registry editor saves by default.
+std::string utf16(const std::string& text)
+{
+    std::string out = "\xFF\xFE";
+    for (char ch : text)
+        out += std::string{ch, '\0'};
+    return out;
+}
+
+std::string slurp(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
 
 class RestoreTest : public ::testing::Test {
 protected:
+    void SetUp() override { ASSERT_EQ(writeValue(store(), kUserSetting, kRegDword, kUserData), kStatusOk); }
+
     RegistryBackend& store() { return reg.backend(); }
     const std::string& folder() const { return reg.folder(); }
 
-    void boost(RegistryBackend& backend)
+    // As the wizard's run and `apply` do: the backup is marked before the writes.
+    void boost(std::uint32_t speed = kDefaultSpeed)
     {
-        const modRegistry::Registry layer{backend, [](const std::string& m) { FAIL() << m; }};
+        ASSERT_TRUE(noteBoostWrite(folder()).ok);
+        const modRegistry::Registry layer{store(), [](const std::string& m) { FAIL() << m; }};
         for (const PlanEntry& e : tuningPlan())
-            applyPlanEntry(layer, e, kDefaultSpeed);
+            applyPlanEntry(layer, e, speed);
     }
 
-    // The user's own setting, the wizard's backup, then a boost.
     void boostWithBackup()
     {
-        ASSERT_EQ(writeValue(store(), kUserSetting, kRegDword, kUserData), kStatusOk);
         ASSERT_TRUE(writeBackup(store(), folder()).ok);
-        boost(store());
+        boost();
+    }
+
+    // Every value the plan writes, as .reg text: equal texts, equal values.
+    std::string planState()
+    {
+        std::vector<ApplyFailure> unreadable;
+        const std::string text = writeRegFile(captureState(store(), planValues(), unreadable));
+        EXPECT_TRUE(unreadable.empty());
+        return text;
     }
 
     ValueState state(const ValuePath& path)
@@ -48,70 +80,106 @@ protected:
         return s;
     }
 
-    std::vector<std::string> retiredBackups() const
-    {
-        std::vector<std::string> names;
-        for (const auto& entry : fs::directory_iterator(backupFolder(folder())))
-            if (entry.path().filename().string().rfind("Backup.reg.restored-", 0) == 0)
-                names.push_back(entry.path().string());
-        return names;
-    }
-
     test::TestRegistry reg;
 };
 
-TEST_F(RestoreTest, PutsEveryValueBackAsTheBackupRecordedIt)
+TEST_F(RestoreTest, EveryRoadEndsWithTheSettingsFromBeforeItsFirstBoost)
 {
-    boostWithBackup();
-    const RestoreResult result = restoreRegistry(store(), folder());
-    EXPECT_TRUE(result.ok()) << restoreFailureText(result);
-    EXPECT_TRUE(result.usedBackup);
-
-    const ValueState user = state(kUserSetting);
-    EXPECT_TRUE(user.present) << "the user's own setting comes back";
-    EXPECT_EQ(user.type, kRegDword);
-    EXPECT_EQ(user.data, kUserData);
-    for (const ValuePath& v : planValues()) {
-        if (!samePlace(v, kUserSetting)) {
-            EXPECT_FALSE(state(v).present) << v.valueName << " did not exist before the boost";
+    enum Act { Backup, Boost, BoostFaster, Restore, HandChange, Expect };
+    struct Road {
+        const char* name;
+        std::vector<Act> acts;  // Expect: the store must now be as at the first Expect
+    };
+    const Road roads[] = {
+        {"boost, restore, restore again", {Expect, Backup, Boost, Restore, Expect, Restore, Expect}},
+        {"YES without a boost, a hand change, a boost, a restore",
+         {Backup, HandChange, Expect, Backup, Boost, Restore, Expect}},
+        {"boost, boost at another speed with YES again, restore",
+         {Expect, Backup, Boost, Backup, BoostFaster, Restore, Expect}},
+        {"a restore, a hand change, a restore again", {Backup, Boost, Restore, HandChange, Expect, Restore, Expect}},
+        {"a restore, then a boost without a backup, restored", {Expect, Backup, Boost, Restore, Boost, Restore, Expect}},
+    };
+    for (const Road& road : roads) {
+        SCOPED_TRACE(road.name);
+        fs::remove_all(backupFolder(folder()));
+        for (const ValuePath& v : planValues())
+            ASSERT_EQ(deleteValue(store(), v), kStatusOk);
+        ASSERT_EQ(writeValue(store(), kUserSetting, kRegDword, kUserData), kStatusOk);
+        std::string expected;
+        int handChanges = 0;
+        for (Act act : road.acts) {
+            switch (act) {
+            case Backup: ASSERT_TRUE(writeBackup(store(), folder()).ok); break;
+            case Boost: boost(); break;
+            case BoostFaster: boost(1024); break;
+            case Restore: {
+                const RestoreResult r = restoreRegistry(store(), folder());
+                ASSERT_TRUE(r.ok()) << restoreFailureText(r);
+                EXPECT_TRUE(r.usedBackup);
+                break;
+            }
+            case HandChange:
+                ASSERT_EQ(writeValue(store(), kTtl, kRegSz, {'9', std::uint8_t('0' + handChanges++), 0}), kStatusOk);
+                break;
+            case Expect:
+                if (expected.empty())
+                    expected = planState();
+                EXPECT_EQ(planState(), expected);
+                break;
+            }
         }
+        EXPECT_EQ(state(kUserSetting).data, kUserData);
     }
-}
-
-TEST_F(RestoreTest, RetiresTheUsedBackupSoTheNextBoostTakesAFreshOne)
-{
-    boostWithBackup();
-    const RestoreResult result = restoreRegistry(store(), folder());
-    EXPECT_FALSE(fs::exists(backupRegPath(folder())));
-    ASSERT_EQ(retiredBackups(), std::vector<std::string>{result.retiredTo});
-
-    // The next backup records the state as it is now, not the retired one.
-    ASSERT_EQ(writeValue(store(), kUserSetting, kRegDword, {9, 0, 0, 0}), kStatusOk);
-    ASSERT_TRUE(writeBackup(store(), folder()).ok);
-    boost(store());
-    EXPECT_TRUE(restoreRegistry(store(), folder()).ok());
-    EXPECT_EQ(state(kUserSetting).data, (Bytes{9, 0, 0, 0}));
 }
 
 TEST_F(RestoreTest, WithoutABackupDeletesTheDefaultListAtTheRootsTheBoostWrites)
 {
-    boost(store());
-    const RestoreResult result = restoreRegistry(store(), folder());
-    EXPECT_TRUE(result.ok()) << restoreFailureText(result);
-    EXPECT_FALSE(result.usedBackup);
+    boost();
+    for (int round = 0; round < 2; ++round) {
+        const RestoreResult result = restoreRegistry(store(), folder());
+        EXPECT_TRUE(result.ok()) << restoreFailureText(result);
+        EXPECT_FALSE(result.usedBackup);
+    }
     for (const PlanEntry& e : tuningPlan())
         EXPECT_EQ(state({e.root, e.keyPath, e.valueName}).present, !e.restoredByDefault && planData(e, kDefaultSpeed))
             << "step " << e.step << " " << e.valueName;
 }
 
-TEST_F(RestoreTest, RestoringTwiceOrWhereNothingWasWrittenSucceeds)
+TEST_F(RestoreTest, ATamperedBackupIsRefusedAsAWholeNamingItsFirstForeignLine)
 {
-    EXPECT_TRUE(restoreRegistry(store(), folder()).ok()) << "absent values count as restored";
-    boostWithBackup();
-    EXPECT_TRUE(restoreRegistry(store(), folder()).ok());
-    const RestoreResult second = restoreRegistry(store(), folder());
-    EXPECT_TRUE(second.ok()) << restoreFailureText(second);
-    EXPECT_FALSE(second.usedBackup) << "the first one retired the backup";
+    const std::string mstcp = "[HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Services\\VxD\\MSTCP]\r\n";
+    const std::string head = "Windows Registry Editor Version 5.00\r\n\r\n" + mstcp + "\"DefaultTTL\"=\"1\"\r\n\r\n";
+    const struct {
+        const char* name;
+        std::string text;
+        std::string named;  // in the refusal
+    } cases[] = {
+        {"a Run key", head + "[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Run]\r\n\"x\"=\"evil.exe\"\r\n",
+         "line 6: [HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Run]"},
+        {"a debugger, in a UTF-16 file",
+         utf16(head + "[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\Image File Execution "
+                      "Options\\a.exe]\r\n\"Debugger\"=\"evil.exe\"\r\n"),
+         "line 6: [HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\Image File Execution Options\\a.exe]"},
+        {"a value outside the plan at a plan key", head + mstcp + "\"DefaultTTL\"=-\r\n\"Debugger\"=hex:01,\\\r\n  02\r\n",
+         "line 8: \"Debugger\"=hex:01,02"},
+        {"a plan value at the wrong root",
+         head + "[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings]\r\n",
+         "line 6: [HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings]"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string& text = c.text;
+        boostWithBackup();
+        { std::ofstream(backupRegPath(folder()), std::ios::binary | std::ios::trunc) << text; }
+        const std::string before = planState();
+
+        const RestoreResult result = restoreRegistry(store(), folder());
+        EXPECT_FALSE(result.ok());
+        EXPECT_NE(result.error.find(c.named), std::string::npos) << result.error;
+        EXPECT_NE(restoreFailureText(result).find("nothing was changed"), std::string::npos);
+        EXPECT_EQ(planState(), before) << "not even the plan values before the foreign line";
+        EXPECT_EQ(slurp(backupRegPath(folder())), text);
+    }
 }
 
 TEST_F(RestoreTest, ARefusedRestoreNamesEachValueAndKeepsTheBackup)
@@ -120,9 +188,6 @@ TEST_F(RestoreTest, ARefusedRestoreNamesEachValueAndKeepsTheBackup)
     SqliteStore readOnly(reg.storePath(), SqliteStore::Mode::ReadOnly);
     const RestoreResult result = restoreRegistry(readOnly, folder());
     EXPECT_FALSE(result.ok());
-    EXPECT_TRUE(result.retiredTo.empty());
-    EXPECT_TRUE(fs::exists(backupRegPath(folder())));
-    EXPECT_TRUE(retiredBackups().empty());
 
     // Every value the boost changed is named; one it never wrote was already
     // as recorded (absent), so it counts as restored.
@@ -139,17 +204,99 @@ TEST_F(RestoreTest, ARefusedRestoreNamesEachValueAndKeepsTheBackup)
     EXPECT_EQ(state(kUserSetting).data, kUserData);
 }
 
-TEST_F(RestoreTest, ADamagedBackupChangesNothingAndIsKept)
+TEST_F(RestoreTest, ADamagedOrOversizedBackupChangesNothingAndIsKept)
 {
-    boost(store());
+    const struct {
+        const char* name;
+        std::uintmax_t size;  // 0: the text below
+        const char* said;
+    } cases[] = {
+        {"not a registry file", 0, "damaged"},
+        {"one byte too many", kMaxBackupBytes + 1, "larger than a backup can be"},
+        {"a gigabyte", std::uintmax_t{1} << 30, "larger than a backup can be"},
+    };
+    boost();
     fs::create_directories(backupFolder(folder()));
-    { std::ofstream(backupRegPath(folder())) << "not a registry file\n"; }
-    const RestoreResult result = restoreRegistry(store(), folder());
-    EXPECT_FALSE(result.ok());
-    EXPECT_NE(restoreFailureText(result).find("damaged"), std::string::npos);
-    EXPECT_TRUE(fs::exists(backupRegPath(folder())));
-    for (const ValuePath& v : defaultRestoreValues())
-        EXPECT_TRUE(state(v).present) << v.valueName;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        { std::ofstream(backupRegPath(folder())) << "not a registry file\n"; }
+        if (c.size)
+            fs::resize_file(backupRegPath(folder()), c.size);  // sparse: no disk is used
+        const RestoreResult result = restoreRegistry(store(), folder());
+        EXPECT_FALSE(result.ok());
+        EXPECT_NE(restoreFailureText(result).find(c.said), std::string::npos) << restoreFailureText(result);
+        EXPECT_TRUE(fs::exists(backupRegPath(folder())));
+        for (const ValuePath& v : defaultRestoreValues())
+            EXPECT_TRUE(state(v).present) << v.valueName;
+    }
+}
+
+// A link in place of each backup file, or of the folder: nothing is written
+// through it, it is never taken for the backup, and the failure names it.
+TEST_F(RestoreTest, ALinkInPlaceOfAnyBackupFileIsRefusedAndNeverFollowed)
+{
+    const fs::path outside = fs::path(folder()) / "outside";
+    const fs::path victim = outside / "victim.reg";
+    const fs::path backup = backupFolder(folder());
+    const struct {
+        const char* link;  // below the program folder
+        bool backupFails;
+        bool restoreFails;
+    } cases[] = {
+        {"Backup", true, true},  // pointing at a folder with a well-formed Backup.reg
+        {"Backup/Backup.nbf", true, false},
+        {"Backup/Backup.reg", true, true},
+        {"Backup/Backup.reg.partial", true, false},
+        {"Backup/Backup.idle", true, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.link);
+        fs::remove_all(backup);
+        fs::remove_all(outside);
+        fs::create_directories(outside);
+        fs::create_directories(backup);
+        // A well-formed backup of the plan's values, so that only the link can make it fail.
+        const std::string planted = "Windows Registry Editor Version 5.00\r\n\r\n"
+                                    "[HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Services\\VxD\\MSTCP]\r\n"
+                                    "\"DefaultTTL\"=\"7\"\r\n";
+        { std::ofstream(victim, std::ios::binary) << planted; }
+        fs::copy_file(victim, outside / "Backup.reg");
+        const fs::path link = fs::path(folder()) / c.link;
+        if (link == backup) {
+            fs::remove(backup);
+            fs::create_directory_symlink(outside, link);
+        } else {
+            fs::create_symlink(victim, link);
+        }
+
+        const BackupResult backed = writeBackup(store(), folder());
+        EXPECT_EQ(!backed.ok, c.backupFails) << backed.failure;
+        EXPECT_EQ(backed.failure.find(link.string() + " is a symbolic link") != std::string::npos, c.backupFails)
+            << backed.failure;
+        EXPECT_EQ(slurp(victim.string()), planted) << "written through the link";
+        EXPECT_EQ(std::distance(fs::directory_iterator(outside), fs::directory_iterator()), 2) << "written into it";
+        EXPECT_TRUE(fs::is_symlink(link));
+
+        const std::string before = planState();
+        const RestoreResult restored = restoreRegistry(store(), folder());
+        if (c.restoreFails) {
+            EXPECT_FALSE(restored.ok());
+            EXPECT_NE(restored.error.find(link.string() + " is a symbolic link"), std::string::npos) << restored.error;
+            EXPECT_EQ(planState(), before);
+        }
+        EXPECT_FALSE(state(kTtl).present) << "the planted file was restored";
+    }
+}
+
+TEST_F(RestoreTest, AFailureSaysWhatTheFailingCallReported)
+{
+    const fs::path backup = backupFolder(folder());
+    { std::ofstream(backup) << "a file where the folder belongs"; }
+    const BackupResult backed = writeBackup(store(), folder());
+    EXPECT_EQ(backed.failure, "cannot open the folder " + backup.string() + ": Not a directory");
+    const RestoreResult restored = restoreRegistry(store(), folder());
+    EXPECT_EQ(restored.error, "cannot open the folder " + backup.string() + ": Not a directory; nothing was changed");
+    EXPECT_TRUE(state(kUserSetting).present);
 }
 
 }  // namespace

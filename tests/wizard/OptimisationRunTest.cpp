@@ -5,6 +5,14 @@
 #include <QImage>
 #include <QThread>
 
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "registry/RegFile.h"
+#include "tuning/Backup.h"
+#include "tuning/TuningPlan.h"
+
 namespace ferro::test {
 namespace {
 
@@ -191,27 +199,56 @@ TEST_F(RunTest, ARegistryErrorHoldsTheRunUntilItsBoxIsClosedAndTheRunStillComple
     EXPECT_EQ(os.boxes.size(), 2u);
 }
 
-TEST_F(RunTest, BackInTheFirstIntervalThenNextJoinsTheRunUnderWay)
+TEST_F(RunTest, BackBeforeTheFirstStepDisarmsTheRunSoALaterBackupHoldsNoBoostedValue)
 {
-    // On a store that refuses every write each writing step shows two boxes,
-    // so a second chain, or a step run twice, would show more.
-    SqliteStore readOnly(storePath(), SqliteStore::Mode::ReadOnly);
-    open(1, &readOnly);
-    os.whileBoxOpen = [](const FakeOsServices::Box&) { waitUntil([] { return false; }, 3); };
+    // NO, on to the run page, Back twice within the first interval, then YES.
+    open(1);
     goToRunPage();
     click("cmdBack_0");
-    // The run goes on behind the page before it; then the user comes back.
-    ASSERT_TRUE(waitUntil([&] { return os.boxes.size() >= 6; }));
+    EXPECT_FALSE(stepTimer()->isActive());
+    click("cmdBack_0");
+    waitUntil([] { return false; }, 50);  // many intervals
+    auto nothingBoosted = [&] {
+        for (const ValuePath& v : planValues())
+            if (value(v.root, v.keyPath, v.valueName).present)
+                return false;
+        return true;
+    };
+    EXPECT_TRUE(nothingBoosted());
+    click("cmdNext_0");  // YES, as the question page sets it again
+    EXPECT_EQ(text("lblSetting_0"), "Complete");
+    std::ifstream file(backupRegPath(folder()), std::ios::binary);
+    const std::string backup{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    const std::vector<RegEntry> recorded = readRegFile(backup);
+    EXPECT_EQ(recorded.size(), planValues().size());
+    for (const RegEntry& e : recorded)
+        EXPECT_FALSE(e.state && e.state->present) << e.path.valueName;
+
+    // Next arms a run of its own, one chain only: it ends once, without boxes.
     click("cmdNext_0");
-    EXPECT_FALSE(button("cmdBack_0")->isEnabled());
+    click("cmdNext_0");
     ASSERT_TRUE(waitUntil([&] { return text("cmdNext_0") == "Finished"; }));
-    waitUntil([] { return false; }, 50);
-    ASSERT_EQ(os.boxes.size(), 36u);  // 18 writing steps at 56 Kbps
-    for (std::size_t i = 0; i < os.boxes.size(); i += 2) {
-        EXPECT_EQ(os.boxes[i].text, "RegOpenKey error - 2");
-        EXPECT_EQ(os.boxes[i + 1].text, "SetValue error - 6");
-    }
-    EXPECT_EQ(text("lblSetting_1"), "Optimizations Complete");
+    EXPECT_TRUE(os.boxes.empty());
+    EXPECT_TRUE(restoreRegistry(*store, folder()).ok());
+    EXPECT_TRUE(nothingBoosted());
+}
+
+TEST_F(RunTest, ABackupThatCannotBeMarkedForTheBoostIsToldOnceAndTheRunGoesOn)
+{
+    open();
+    click("cmdNext_0");  // YES: a backup, marked as having no boost to undo
+    ASSERT_EQ(text("lblSetting_0"), "Complete");
+    const std::filesystem::path idle = std::filesystem::path(backupFolder(folder())) / "Backup.idle";
+    ASSERT_TRUE(std::filesystem::remove(idle));
+    ASSERT_TRUE(std::filesystem::create_directory(idle));  // cannot be removed as a file
+    click("cmdNext_0");
+    click("cmdNext_0");
+    fireRun();
+    expectComplete();
+    ASSERT_EQ(os.boxes.size(), 1u);
+    EXPECT_TRUE(os.boxes[0].text.startsWith("The backup could not be marked as the settings from before this boost ("));
+    EXPECT_TRUE(os.boxes[0].text.contains(QString::fromStdString(idle.string())));
+    EXPECT_EQ(os.boxes[0].icon, MsgIcon::Warning);
 }
 
 TEST_F(RunTest, BackFromTheFinishPageRunsThePlanAgainWithTheSliderStillLocked)

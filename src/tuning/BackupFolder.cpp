@@ -1,0 +1,474 @@
+#include "tuning/BackupFolder.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+#include <vector>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace ferro {
+namespace fs = std::filesystem;
+
+namespace {
+
+const char* const kPartialSuffix = ".partial";
+
+std::string linkText(const std::string& path)
+{
+    return path + " is a symbolic link or junction, and the backup is never written or read through one";
+}
+
+std::string notFileText(const std::string& path)
+{
+    return path + " is not a regular file";
+}
+
+std::string tooLargeText(const std::string& path, unsigned long long size, std::size_t maxBytes)
+{
+    return path + " is larger than a backup can be (" + std::to_string(size) + " bytes, at most " +
+           std::to_string(maxBytes) + ")";
+}
+
+bool fail(std::string& why, std::string text)
+{
+    why = std::move(text);
+    return false;
+}
+
+std::string lastErrorText();
+
+// "cannot write <path>: <reason>", with the reason the failing call gave: it
+// is read first, before building the text can disturb it.
+bool failCall(std::string& why, const char* what, const std::string& path)
+{
+    const std::string because = lastErrorText();
+    return fail(why, what + (" " + path) + ": " + because);
+}
+
+}  // namespace
+
+bool BackupFolder::checkNotLink(const std::string& name, std::string& why) const
+{
+    Kind k = Kind::Absent;
+    if (!kind(name, k, why))
+        return false;
+    if (k == Kind::Link)
+        return fail(why, linkText(pathOf(name)));
+    if (k == Kind::Other)
+        return fail(why, notFileText(pathOf(name)));
+    return true;
+}
+
+std::string BackupFolder::pathOf(const std::string& name) const
+{
+    return (fs::path(path_) / name).string();
+}
+
+BackupFolder::BackupFolder(const std::string& programFolder)
+    : path_((fs::path(programFolder) / "Backup").string())
+{
+}
+
+#ifdef _WIN32
+
+namespace {
+
+// The words Windows gives for an error code, as the failing call reported it.
+std::string reason(DWORD error)
+{
+    char* buffer = nullptr;
+    const DWORD length = FormatMessageA(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+        error, 0, reinterpret_cast<char*>(&buffer), 0, nullptr);
+    std::string text = length ? std::string(buffer, length) : std::string();
+    LocalFree(buffer);
+    while (!text.empty() && (text.back() == '\r' || text.back() == '\n' || text.back() == '.' || text.back() == ' '))
+        text.pop_back();
+    if (text.empty())
+        text = "error";
+    return text + " (" + std::to_string(error) + ")";
+}
+
+// Taken at once after the failing call, before anything can change it.
+std::string lastErrorText()
+{
+    return reason(GetLastError());
+}
+
+std::wstring wide(const std::string& path)
+{
+    return fs::path(path).wstring();
+}
+
+bool isMissing(DWORD error)
+{
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+}
+
+class HandleGuard {
+public:
+    explicit HandleGuard(HANDLE h) : h_(h) {}
+    ~HandleGuard()
+    {
+        if (h_ != INVALID_HANDLE_VALUE)
+            CloseHandle(h_);
+    }
+    HandleGuard(const HandleGuard&) = delete;
+    HandleGuard& operator=(const HandleGuard&) = delete;
+    HANDLE get() const { return h_; }
+    HANDLE release()
+    {
+        const HANDLE h = h_;
+        h_ = INVALID_HANDLE_VALUE;
+        return h;
+    }
+    // Closes now and reports whether closing succeeded (it flushes).
+    bool close()
+    {
+        const HANDLE h = h_;
+        h_ = INVALID_HANDLE_VALUE;
+        return CloseHandle(h) != 0;
+    }
+
+private:
+    HANDLE h_;
+};
+
+// The file an open handle (opened with FILE_FLAG_OPEN_REPARSE_POINT) really is.
+bool checkRegularFile(HANDLE h, const std::string& path, std::string& why)
+{
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!GetFileInformationByHandle(h, &info))
+        return failCall(why, "cannot examine", path);
+    if (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)
+        return fail(why, linkText(path));
+    if (info.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE))
+        return fail(why, notFileText(path));
+    return true;
+}
+
+}  // namespace
+
+BackupFolder::~BackupFolder()
+{
+    if (handle_)
+        CloseHandle(handle_);
+}
+
+bool BackupFolder::open(bool create, std::string& why)
+{
+    const std::wstring folder = wide(path_);
+    if (create) {
+        std::error_code ec;
+        fs::create_directories(fs::path(path_).parent_path(), ec);
+        if (ec)
+            return fail(why, "cannot create the folder " + fs::path(path_).parent_path().string() + ": " + ec.message());
+        if (!CreateDirectoryW(folder.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)
+            return failCall(why, "cannot create the folder", path_);
+    }
+    // Opened as itself (not through a junction) and without delete sharing,
+    // so that it cannot be renamed or swapped for a junction while in use.
+    const HANDLE h = CreateFileW(folder.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                 OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+        const DWORD error = GetLastError();
+        if (!create && isMissing(error)) {
+            missing_ = true;
+            return true;
+        }
+        return fail(why, "cannot open the folder " + path_ + ": " + reason(error));
+    }
+    HandleGuard guard(h);
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!GetFileInformationByHandle(h, &info))
+        return failCall(why, "cannot examine the folder", path_);
+    if (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)
+        return fail(why, linkText(path_));
+    if (!(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        return fail(why, "cannot open the folder " + path_ + ": it is not a folder");
+    handle_ = guard.release();
+    return true;
+}
+
+bool BackupFolder::kind(const std::string& name, Kind& out, std::string& why) const
+{
+    const std::string path = pathOf(name);
+    const DWORD attributes = GetFileAttributesW(wide(path).c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        const DWORD error = GetLastError();
+        if (!isMissing(error))
+            return fail(why, "cannot examine " + path + ": " + reason(error));
+        out = Kind::Absent;
+        return true;
+    }
+    out = (attributes & FILE_ATTRIBUTE_REPARSE_POINT)                            ? Kind::Link
+          : (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) ? Kind::Other
+                                                                               : Kind::File;
+    return true;
+}
+
+bool BackupFolder::write(const std::string& name, const std::string& content, std::string& why)
+{
+    const std::string path = pathOf(name);
+    if (!checkNotLink(name, why))
+        return false;
+    // Opens a link as itself, so that the check below refuses it untouched.
+    HandleGuard file(CreateFileW(wide(path).c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                                 FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    if (file.get() == INVALID_HANDLE_VALUE)
+        return failCall(why, "cannot write", path);
+    if (!checkRegularFile(file.get(), path, why))
+        return false;
+    if (!SetEndOfFile(file.get()))
+        return failCall(why, "cannot write", path);
+    std::size_t done = 0;
+    while (done < content.size()) {
+        DWORD written = 0;
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(content.size() - done, 1u << 20));
+        if (!WriteFile(file.get(), content.data() + done, chunk, &written, nullptr))
+            return failCall(why, "cannot write", path);
+        done += written;
+    }
+    if (!FlushFileBuffers(file.get()) || !file.close())
+        return failCall(why, "cannot write", path);
+    return true;
+}
+
+bool BackupFolder::read(const std::string& name, std::size_t maxBytes, std::string& out, std::string& why) const
+{
+    const std::string path = pathOf(name);
+    if (!checkNotLink(name, why))
+        return false;
+    HandleGuard file(CreateFileW(wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                 FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    if (file.get() == INVALID_HANDLE_VALUE)
+        return failCall(why, "cannot read", path);
+    if (!checkRegularFile(file.get(), path, why))
+        return false;
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file.get(), &size))
+        return failCall(why, "cannot read", path);
+    if (static_cast<unsigned long long>(size.QuadPart) > maxBytes)
+        return fail(why, tooLargeText(path, static_cast<unsigned long long>(size.QuadPart), maxBytes));
+    std::string text(static_cast<std::size_t>(size.QuadPart), '\0');
+    std::size_t done = 0;
+    while (done < text.size()) {
+        DWORD got = 0;
+        if (!ReadFile(file.get(), text.data() + done, static_cast<DWORD>(text.size() - done), &got, nullptr))
+            return failCall(why, "cannot read", path);
+        if (got == 0)
+            break;
+        done += got;
+    }
+    text.resize(done);
+    out = std::move(text);
+    return true;
+}
+
+bool BackupFolder::remove(const std::string& name, std::string& why)
+{
+    const std::string path = pathOf(name);
+    // DeleteFile removes a link itself.
+    if (DeleteFileW(wide(path).c_str()) || isMissing(GetLastError()))
+        return true;
+    return failCall(why, "cannot remove", path);
+}
+
+#else
+
+namespace {
+
+std::string reason(int error)
+{
+    return std::generic_category().message(error);
+}
+
+// Taken at once after the failing call, before anything can change it.
+std::string lastErrorText()
+{
+    return reason(errno);
+}
+
+class FdGuard {
+public:
+    explicit FdGuard(int fd) : fd_(fd) {}
+    ~FdGuard()
+    {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    FdGuard(const FdGuard&) = delete;
+    FdGuard& operator=(const FdGuard&) = delete;
+    int get() const { return fd_; }
+    bool close()
+    {
+        const int fd = fd_;
+        fd_ = -1;
+        return ::close(fd) == 0;
+    }
+
+private:
+    int fd_;
+};
+
+}  // namespace
+
+BackupFolder::~BackupFolder()
+{
+    if (fd_ >= 0)
+        ::close(fd_);
+}
+
+bool BackupFolder::open(bool create, std::string& why)
+{
+    if (create) {
+        std::error_code ec;
+        fs::create_directories(fs::path(path_).parent_path(), ec);
+        if (ec)
+            return fail(why, "cannot create the folder " + fs::path(path_).parent_path().string() + ": " + ec.message());
+        if (mkdir(path_.c_str(), 0777) != 0 && errno != EEXIST)
+            return failCall(why, "cannot create the folder", path_);
+    }
+    // O_NOFOLLOW: a link in the folder's place is refused, not followed; the
+    // files are then reached relative to this descriptor.
+    fd_ = ::open(path_.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd_ >= 0) {
+        // The windows and the command-line tool may both be at work here: one
+        // at a time, until this object closes the folder.
+        if (flock(fd_, LOCK_EX) != 0)
+            return failCall(why, "cannot lock the folder", path_);
+        return true;
+    }
+    const int error = errno;
+    if (!create && error == ENOENT) {
+        missing_ = true;
+        return true;
+    }
+    struct stat st{};
+    if (lstat(path_.c_str(), &st) == 0 && S_ISLNK(st.st_mode))
+        return fail(why, linkText(path_));
+    return fail(why, "cannot open the folder " + path_ + ": " + reason(error));
+}
+
+bool BackupFolder::kind(const std::string& name, Kind& out, std::string& why) const
+{
+    const std::string path = pathOf(name);
+    struct stat st{};
+    if (fstatat(fd_, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
+        if (errno != ENOENT)
+            return failCall(why, "cannot examine", path);
+        out = Kind::Absent;
+        return true;
+    }
+    out = S_ISLNK(st.st_mode) ? Kind::Link : S_ISREG(st.st_mode) ? Kind::File : Kind::Other;
+    return true;
+}
+
+bool BackupFolder::write(const std::string& name, const std::string& content, std::string& why)
+{
+    const std::string path = pathOf(name);
+    if (!checkNotLink(name, why))
+        return false;
+    // No O_TRUNC before the checks: a FIFO or device planted here is refused untouched.
+    FdGuard file(openat(fd_, name.c_str(), O_WRONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666));
+    if (file.get() < 0)
+        return errno == ELOOP ? fail(why, linkText(path)) : failCall(why, "cannot write", path);
+    struct stat st{};
+    if (fstat(file.get(), &st) != 0)
+        return failCall(why, "cannot write", path);
+    if (!S_ISREG(st.st_mode))
+        return fail(why, notFileText(path));
+    if (ftruncate(file.get(), 0) != 0)
+        return failCall(why, "cannot write", path);
+    std::size_t done = 0;
+    while (done < content.size()) {
+        const ssize_t written = ::write(file.get(), content.data() + done, content.size() - done);
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written < 0)
+            return failCall(why, "cannot write", path);
+        done += static_cast<std::size_t>(written);
+    }
+    if (fsync(file.get()) != 0 || !file.close())
+        return failCall(why, "cannot write", path);
+    return true;
+}
+
+bool BackupFolder::read(const std::string& name, std::size_t maxBytes, std::string& out, std::string& why) const
+{
+    const std::string path = pathOf(name);
+    if (!checkNotLink(name, why))
+        return false;
+    FdGuard file(openat(fd_, name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    if (file.get() < 0)
+        return errno == ELOOP ? fail(why, linkText(path)) : failCall(why, "cannot read", path);
+    struct stat st{};
+    if (fstat(file.get(), &st) != 0)
+        return failCall(why, "cannot read", path);
+    if (!S_ISREG(st.st_mode))
+        return fail(why, notFileText(path));
+    if (static_cast<unsigned long long>(st.st_size) > maxBytes)
+        return fail(why, tooLargeText(path, static_cast<unsigned long long>(st.st_size), maxBytes));
+    // One byte more than allowed, to notice a file that grew since fstat.
+    std::string text(maxBytes + 1, '\0');
+    std::size_t done = 0;
+    while (done < text.size()) {
+        const ssize_t got = ::read(file.get(), text.data() + done, text.size() - done);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return failCall(why, "cannot read", path);
+        if (got == 0)
+            break;
+        done += static_cast<std::size_t>(got);
+    }
+    if (done > maxBytes)
+        return fail(why, tooLargeText(path, done, maxBytes));
+    text.resize(done);
+    out = std::move(text);
+    return true;
+}
+
+bool BackupFolder::remove(const std::string& name, std::string& why)
+{
+    const std::string path = pathOf(name);
+    // unlinkat removes a link itself.
+    if (unlinkat(fd_, name.c_str(), 0) == 0 || errno == ENOENT)
+        return true;
+    return failCall(why, "cannot remove", path);
+}
+
+#endif
+
+bool BackupFolder::replace(const std::string& name, const std::string& content, std::string& why)
+{
+    const std::string partial = name + kPartialSuffix;
+    const std::string path = pathOf(name);
+    if (!write(partial, content, why))
+        return false;
+    // Both replace a link at the target itself, never what it points to.
+#ifdef _WIN32
+    const std::wstring from = wide(pathOf(partial));
+    const std::wstring to = wide(path);
+    const bool moved = MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+#else
+    const bool moved = renameat(fd_, partial.c_str(), fd_, name.c_str()) == 0;
+#endif
+    if (moved)
+        return true;
+    failCall(why, "cannot write", path);
+    std::string ignored;
+    remove(partial, ignored);  // the rename's failure is the one to report
+    return false;
+}
+
+}  // namespace ferro
