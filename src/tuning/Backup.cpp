@@ -119,6 +119,28 @@ std::string firstForeignLine(const std::string& raw, const std::vector<RegEntry>
     return {};
 }
 
+// Reads Backup.reg for the restore. It may have been planted or edited, so it
+// may bring back the boost's own values and nothing else.
+bool readRegBackup(const BackupFolder& folder, std::vector<RegEntry>& entries, std::string& why)
+{
+    const std::string path = folder.pathOf(kRegName);
+    std::string text;
+    if (!folder.read(kRegName, kMaxBackupBytes, text, why))
+        return false;
+    try {
+        entries = readRegFile(text);
+    } catch (const RegParseError& e) {
+        why = "the backup " + path + " is damaged (" + e.what() + ")";
+        return false;
+    }
+    const std::string foreign = firstForeignLine(text, entries);
+    if (!foreign.empty()) {
+        why = "the backup " + path + " names something the boost never writes (" + foreign + "), so it was not used";
+        return false;
+    }
+    return true;
+}
+
 // Takes Backup.reg anew. Backup.idle is written first: should the new
 // Backup.reg not get written, the one there (if any) was idle too.
 bool takeRegBackup(RegistryBackend& backend, BackupFolder& folder, std::vector<std::string>& problems)
@@ -181,8 +203,13 @@ BackupResult writeBackup(RegistryBackend& backend, const std::string& programFol
         problems.push_back(why);  // nothing is taken over what cannot be told apart
     } else if (reg == BackupFolder::Kind::File && idle == BackupFolder::Kind::Absent) {
         // The state from before a boost not yet undone: a new one would
-        // record that boost's values instead.
-        result.keptEarlier = true;
+        // record that boost's values instead. Checked as the restore checks
+        // it, so that one it would refuse is not reported as a good backup.
+        std::vector<RegEntry> entries;
+        if (readRegBackup(folder, entries, why))
+            result.keptEarlier = true;
+        else
+            problems.push_back(why);
     } else {
         takeRegBackup(backend, folder, problems);
     }
@@ -215,7 +242,6 @@ RestoreResult restoreRegistry(RegistryBackend& backend, const std::string& progr
 {
     RestoreResult result;
     BackupFolder folder(programFolder);
-    const std::string regPath = folder.pathOf(kRegName);
     std::string why;
     BackupFolder::Kind reg = BackupFolder::Kind::Absent;
     if (!folder.open(false, why) || (!folder.missing() && !folder.kind(kRegName, reg, why))) {
@@ -232,7 +258,6 @@ RestoreResult restoreRegistry(RegistryBackend& backend, const std::string& progr
     }
 
     BackupFolder::Kind idle{};
-    std::string text;
     if (!folder.checkNotLink(kRegName, why) || !folder.kind(kIdleName, idle, why)) {
         result.error = why + "; nothing was changed";
         return result;
@@ -242,23 +267,9 @@ RestoreResult restoreRegistry(RegistryBackend& backend, const std::string& progr
         result.nothingToUndo = true;
         return result;
     }
-    if (!folder.read(kRegName, kMaxBackupBytes, text, why)) {
-        result.error = why + "; nothing was changed";
-        return result;
-    }
     std::vector<RegEntry> entries;
-    try {
-        entries = readRegFile(text);
-    } catch (const RegParseError& e) {
-        result.error = "the backup " + regPath + " is damaged (" + e.what() + "); nothing was changed";
-        return result;
-    }
-    // Backup.reg may have been planted or edited: it may bring back the
-    // boost's own values and nothing else.
-    const std::string foreign = firstForeignLine(text, entries);
-    if (!foreign.empty()) {
-        result.error = "the backup " + regPath + " names something the boost never writes (" + foreign +
-                       "), so it was not used; nothing was changed";
+    if (!readRegBackup(folder, entries, why)) {
+        result.error = why + "; nothing was changed";
         return result;
     }
     result.failures = applyRegEntries(backend, entries);

@@ -32,6 +32,12 @@ std::string notFileText(const std::string& path)
     return path + " is not a regular file";
 }
 
+// A second name of a file elsewhere: writing would change that file too.
+std::string hardLinkText(const std::string& path)
+{
+    return path + " is a hard link to another file, and the backup is never written or read through one";
+}
+
 std::string tooLargeText(const std::string& path, unsigned long long size, std::size_t maxBytes)
 {
     return path + " is larger than a backup can be (" + std::to_string(size) + " bytes, at most " +
@@ -153,6 +159,8 @@ bool checkRegularFile(HANDLE h, const std::string& path, std::string& why)
         return fail(why, linkText(path));
     if (info.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE))
         return fail(why, notFileText(path));
+    if (info.nNumberOfLinks > 1)
+        return fail(why, hardLinkText(path));
     return true;
 }
 
@@ -175,6 +183,11 @@ bool BackupFolder::open(bool create, std::string& why)
         if (!CreateDirectoryW(folder.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)
             return failCall(why, "cannot create the folder", path_);
     }
+    // The attributes of the path name a link even where the opened handle's
+    // do not (Wine); the handle's check below covers a swap in between.
+    const DWORD attributes = GetFileAttributesW(folder.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT))
+        return fail(why, linkText(path_));
     // Opened as itself (not through a junction) and without delete sharing,
     // so that it cannot be renamed or swapped for a junction while in use.
     const HANDLE h = CreateFileW(folder.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
@@ -387,6 +400,8 @@ bool BackupFolder::write(const std::string& name, const std::string& content, st
         return failCall(why, "cannot write", path);
     if (!S_ISREG(st.st_mode))
         return fail(why, notFileText(path));
+    if (st.st_nlink > 1)
+        return fail(why, hardLinkText(path));
     if (ftruncate(file.get(), 0) != 0)
         return failCall(why, "cannot write", path);
     std::size_t done = 0;
@@ -416,6 +431,8 @@ bool BackupFolder::read(const std::string& name, std::size_t maxBytes, std::stri
         return failCall(why, "cannot read", path);
     if (!S_ISREG(st.st_mode))
         return fail(why, notFileText(path));
+    if (st.st_nlink > 1)
+        return fail(why, hardLinkText(path));
     if (static_cast<unsigned long long>(st.st_size) > maxBytes)
         return fail(why, tooLargeText(path, static_cast<unsigned long long>(st.st_size), maxBytes));
     // One byte more than allowed, to notice a file that grew since fstat.

@@ -169,6 +169,7 @@ TEST_F(RestoreTest, ATamperedBackupIsRefusedAsAWholeNamingItsFirstForeignLine)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const std::string& text = c.text;
+        fs::remove_all(backupFolder(folder()));
         boostWithBackup();
         { std::ofstream(backupRegPath(folder()), std::ios::binary | std::ios::trunc) << text; }
         const std::string before = planState();
@@ -178,6 +179,8 @@ TEST_F(RestoreTest, ATamperedBackupIsRefusedAsAWholeNamingItsFirstForeignLine)
         EXPECT_NE(result.error.find(c.named), std::string::npos) << result.error;
         EXPECT_NE(restoreFailureText(result).find("nothing was changed"), std::string::npos);
         EXPECT_EQ(planState(), before) << "not even the plan values before the foreign line";
+        // Nor is it passed off as a good backup, or replaced by the boosted values.
+        EXPECT_NE(writeBackup(store(), folder()).failure.find(c.named), std::string::npos);
         EXPECT_EQ(slurp(backupRegPath(folder())), text);
     }
 }
@@ -242,15 +245,18 @@ TEST_F(RestoreTest, ALinkInPlaceOfAnyBackupFileIsRefusedAndNeverFollowed)
         const char* link;  // below the program folder
         bool backupFails;
         bool restoreFails;
+        bool hard = false;  // a hard link rather than a symbolic one
     } cases[] = {
         {"Backup", true, true},  // pointing at a folder with a well-formed Backup.reg
         {"Backup/Backup.nbf", true, false},
         {"Backup/Backup.reg", true, true},
         {"Backup/Backup.reg.partial", true, false},
         {"Backup/Backup.idle", true, false},
+        {"Backup/Backup.nbf", true, false, true},
+        {"Backup/Backup.reg", true, true, true},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.link);
+        SCOPED_TRACE(std::string(c.link) + (c.hard ? " (hard)" : ""));
         fs::remove_all(backup);
         fs::remove_all(outside);
         fs::create_directories(outside);
@@ -265,23 +271,26 @@ TEST_F(RestoreTest, ALinkInPlaceOfAnyBackupFileIsRefusedAndNeverFollowed)
         if (link == backup) {
             fs::remove(backup);
             fs::create_directory_symlink(outside, link);
+        } else if (c.hard) {
+            fs::create_hard_link(victim, link);
         } else {
             fs::create_symlink(victim, link);
         }
+        const std::string said = link.string() + (c.hard ? " is a hard link" : " is a symbolic link");
 
         const BackupResult backed = writeBackup(store(), folder());
         EXPECT_EQ(!backed.ok, c.backupFails) << backed.failure;
-        EXPECT_EQ(backed.failure.find(link.string() + " is a symbolic link") != std::string::npos, c.backupFails)
+        EXPECT_EQ(backed.failure.find(said) != std::string::npos, c.backupFails)
             << backed.failure;
         EXPECT_EQ(slurp(victim.string()), planted) << "written through the link";
         EXPECT_EQ(std::distance(fs::directory_iterator(outside), fs::directory_iterator()), 2) << "written into it";
-        EXPECT_TRUE(fs::is_symlink(link));
+        EXPECT_TRUE(c.hard || fs::is_symlink(link));
 
         const std::string before = planState();
         const RestoreResult restored = restoreRegistry(store(), folder());
         if (c.restoreFails) {
             EXPECT_FALSE(restored.ok());
-            EXPECT_NE(restored.error.find(link.string() + " is a symbolic link"), std::string::npos) << restored.error;
+            EXPECT_NE(restored.error.find(said), std::string::npos) << restored.error;
             EXPECT_EQ(planState(), before);
         }
         EXPECT_FALSE(state(kTtl).present) << "the planted file was restored";

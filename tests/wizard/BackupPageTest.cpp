@@ -61,15 +61,25 @@ TEST_F(BackupPageTest, CreatesTheFolderAndRecordsTheValuesAsTheyStandBeforeTheBo
     }
 }
 
-TEST_F(BackupPageTest, RewritesTheMarkerButKeepsAnEarlierRegBackup)
+TEST_F(BackupPageTest, RewritesTheMarkerButKeepsARegBackupFromBeforeABoostNotYetUndone)
 {
     ASSERT_TRUE(QDir(dir.path()).mkdir("Backup"));
     put(marker(), "something older and longer than the marker line, to be replaced entirely\r\n");
-    put(regBackup(), "settings from before the first boost");
+    const QByteArray earlier = "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_LOCAL_MACHINE\\" +
+                               QByteArray(kMstcp) + "]\r\n\"DefaultTTL\"=\"128\"\r\n";
+    put(regBackup(), earlier);
     showBackupPage();
     EXPECT_EQ(contents(marker()), kMarker);
-    EXPECT_EQ(contents(regBackup()), "settings from before the first boost");
+    EXPECT_EQ(contents(regBackup()), earlier);
     EXPECT_EQ(text("lblSetting_0"), "Complete");
+
+    // One the restore would refuse is no good backup, and is not replaced either.
+    put(regBackup(), "settings from before the first boost");
+    click("cmdBack_0");
+    click("cmdNext_0");
+    EXPECT_TRUE(text("lblSetting_0").startsWith("Failed: the backup " + regBackup() + " is damaged"))
+        << text("lblSetting_0").toStdString();
+    EXPECT_EQ(contents(regBackup()), "settings from before the first boost");
 }
 
 TEST_F(BackupPageTest, AFailedBackupSaysWhyAndStillLetsTheUserGoOn)
