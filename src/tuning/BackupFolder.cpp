@@ -62,6 +62,16 @@ bool failCall(std::string& why, const char* what, const std::string& path)
 
 }  // namespace
 
+BackupFolder::BackupFolder(const std::string& programFolder)
+    : path_((fs::path(programFolder) / "Backup").string())
+{
+}
+
+std::string BackupFolder::pathOf(const std::string& name) const
+{
+    return (fs::path(path_) / name).string();
+}
+
 bool BackupFolder::checkNotLink(const std::string& name, std::string& why) const
 {
     Kind k = Kind::Absent;
@@ -72,16 +82,6 @@ bool BackupFolder::checkNotLink(const std::string& name, std::string& why) const
     if (k == Kind::Other)
         return fail(why, notFileText(pathOf(name)));
     return true;
-}
-
-std::string BackupFolder::pathOf(const std::string& name) const
-{
-    return (fs::path(path_) / name).string();
-}
-
-BackupFolder::BackupFolder(const std::string& programFolder)
-    : path_((fs::path(programFolder) / "Backup").string())
-{
 }
 
 #ifdef _WIN32
