@@ -7,10 +7,12 @@
 #include <optional>
 #include <sstream>
 
+#include "cli/PlanReport.h"
 #include "registry/DefaultRegistry.h"
 #include "registry/RegFile.h"
 #include "registry/modRegistry.h"
 #include "tuning/Backup.h"
+#include "tuning/PlanCheck.h"
 #include "tuning/TuningPlan.h"
 
 #ifndef _WIN32
@@ -31,6 +33,7 @@ struct Options {
     std::optional<std::uint32_t> speed;
     std::string registry;
     std::string output;
+    std::string format = "text";
     std::vector<std::string> positional;
     bool dryRun = false;
     bool noBackup = false;
@@ -77,36 +80,9 @@ void accessDeniedHint(std::ostream& err, const Options& o)
 #endif
 }
 
-// What apply would write, value by value; a value written twice appears once.
-std::vector<RegEntry> planWrites(std::uint32_t speed)
-{
-    std::vector<RegEntry> entries;
-    for (const PlanEntry& e : tuningPlan()) {
-        const std::optional<std::string> data = planData(e, speed);
-        if (!data)
-            continue;
-        ValueState state{true, e.type,
-                         e.type == kRegDword ? modRegistry::encodeDword(*data) : modRegistry::encodeSz(*data)};
-        RegEntry entry{ValuePath{e.root, e.keyPath, e.valueName}, std::move(state)};
-        bool replaced = false;
-        for (RegEntry& earlier : entries)
-            if (samePlace(earlier.path, entry.path)) {
-                earlier = entry;
-                replaced = true;
-            }
-        if (!replaced)
-            entries.push_back(std::move(entry));
-    }
-    return entries;
-}
-
 int cmdPlan(const Options& o, CliStreams& io)
 {
-    for (const PlanEntry& e : tuningPlan()) {
-        const std::optional<std::string> data = planData(e, *o.speed);
-        io.out << e.step << '\t' << rootName(e.root) << '\t' << e.keyPath << '\t' << e.valueName
-               << '\t' << typeName(e.type) << '\t' << data.value_or("-") << '\n';
-    }
+    io.out << (o.format == "tsv" ? planTsv(*o.speed) : planText(*o.speed, runningWindowsVersion()));
     return kExitOk;
 }
 
@@ -132,6 +108,28 @@ bool backUpBeforeApply(RegistryBackend& backend, const Options& o, CliStreams& i
         return false;
     }
     return true;
+}
+
+// Exit 0 when the registry holds exactly what apply would write at this
+// speed, 1 when not, naming each value that differs.
+int cmdCheck(const Options& o, CliStreams& io)
+{
+    auto backend = openRegistryFor(o);
+    const std::vector<PlanDifference> differences = planDifferences(*backend, *o.speed);
+    const std::size_t values = planWrites(*o.speed).size();
+    if (differences.empty()) {
+        io.out << "The registry holds the plan for " << *o.speed << " Kbps (" << values << " values).\n";
+        return kExitOk;
+    }
+    io.out << "The registry does not hold the plan for " << *o.speed << " Kbps: " << differences.size() << " of "
+           << values << " values differ.\n";
+    for (const PlanDifference& d : differences) {
+        const std::string now = d.readStatus == kStatusNotFound ? "absent"
+                                : d.readStatus != kStatusOk    ? "unreadable, " + statusText(d.readStatus)
+                                                               : regDataText(d.now);
+        io.out << fullValuePath(d.path) << ": now " << now << ", wanted " << regDataText(d.wanted) << '\n';
+    }
+    return kExitWriteFailed;
 }
 
 int cmdApply(const Options& o, CliStreams& io)
@@ -267,15 +265,24 @@ int cmdRestore(const Options& o, CliStreams& io)
 }
 
 const Command kCommands[] = {
-    {"plan", "plan --speed KBPS",
-     "Lists the nineteen steps of the boost for a connection speed, one a line:\n"
-     "step, root, key, value name, type and data ('-' where the step writes nothing).",
-     "--speed", cmdPlan},
+    {"plan", "plan --speed KBPS [--format text|tsv]",
+     "Lists the nineteen steps of the boost for a connection speed: what each writes where,\n"
+     "which Windows versions read that value, the type they expect, and what it does on\n"
+     "Windows 10 and 11, with how sure that is and its sources (see docs/values.md).\n"
+     "--format tsv prints one tab-separated line per step under a header line instead:\n"
+     "step, root, key, value, type, data ('-' where the step writes nothing), read_by,\n"
+     "expected_type, effect_windows_10_11, confidence, sources.",
+     "--speed --format", cmdPlan},
     {"apply", "apply --speed KBPS [--dry-run] [--no-backup]",
      "Writes the plan for a connection speed, step by step, as the wizard does (without\n"
      "its pauses). First it takes the wizard's backup, which restore puts back, unless\n"
      "--no-backup is given. --dry-run only says what would be written, and takes no backup.",
      "--speed --dry-run --no-backup", cmdApply},
+    {"check", "check --speed KBPS",
+     "Exits 0 when the registry already holds exactly what apply --speed KBPS would write,\n"
+     "and 1 when not, listing each value that differs with its data now and the data wanted.\n"
+     "For configuration tools: check detects, apply remedies.",
+     "--speed", cmdCheck},
     {"show", "show",
      "Prints the current state of every value the plan writes, as .reg text\n"
      "(an absent value as \"Name\"=-).",
@@ -300,7 +307,8 @@ void printUsage(std::ostream& out)
     for (const Command& c : kCommands)
         out << "  " << c.synopsis << '\n';
     out << "\nEvery command takes --registry PATH (the store file to use; ignored on Windows) and --help.\n"
-        << "Exit codes: 0 success, 1 some write failed, 2 bad usage or unreadable input.\n";
+        << "Exit codes: 0 success, 1 some write failed (check: the registry differs from the plan),\n"
+        << "2 bad usage or unreadable input.\n";
 }
 
 bool takes(const Command& c, const std::string& option)
@@ -332,6 +340,10 @@ Options parseOptions(const Command& c, const std::vector<std::string>& args)
             o.registry = value();
         } else if (word == "--speed" && takes(c, "--speed")) {
             o.speed = parseSpeed(value());
+        } else if (word == "--format" && takes(c, "--format")) {
+            o.format = value();
+            if (o.format != "text" && o.format != "tsv")
+                throw UsageError{"--format takes text or tsv, not \"" + o.format + "\""};
         } else if ((word == "-o" || word == "--output") && takes(c, "-o")) {
             o.output = value();
         } else if (word == "--dry-run" && takes(c, "--dry-run")) {

@@ -335,4 +335,9 @@ std::string fullValuePath(const ValuePath& path)
     return std::string(rootName(path.root)) + "\\" + path.keyPath + "\\" + path.valueName;
 }
 
+std::string regDataText(const ValueState& value)
+{
+    return dataText(value);
+}
+
 }  // namespace ferro

@@ -52,4 +52,7 @@ std::vector<RegEntry> captureState(RegistryBackend& backend, const std::vector<V
 // "HKEY_CURRENT_USER\Software\...\Name" as messages name a value.
 std::string fullValuePath(const ValuePath& path);
 
+// A present value's data as a .reg file writes it: "text", dword:000005dc or hex(n):...
+std::string regDataText(const ValueState& value);
+
 }  // namespace ferro

@@ -49,21 +49,25 @@ std::vector<std::string> lines(const std::string& text)
     return out;
 }
 
-TEST_F(CliTest, PlanListsTheNineteenSteps)
+TEST_F(CliTest, PlanTsvListsTheNineteenSteps)
 {
-    const Result dialUp = run({"plan", "--speed", "56"});
+    const Result dialUp = run({"plan", "--speed", "56", "--format", "tsv"});
     ASSERT_EQ(dialUp.code, kExitOk);
     const std::vector<std::string> rows = lines(dialUp.out);
-    ASSERT_EQ(rows.size(), 19u);
-    EXPECT_EQ(rows[0], "1\tHKEY_LOCAL_MACHINE\tSystem\\CurrentControlSet\\Services\\VxD\\MSTCP\tDefaultRcvWindow\tREG_SZ\t16616");
-    EXPECT_EQ(rows[9], "10\tHKEY_CURRENT_USER\tSoftware\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\t"
-                       "MaxConnectionsPerServer\tREG_SZ\tdword:00000010");
-    auto endsWith = [](const std::string& s, const std::string& end) {
-        return s.size() >= end.size() && s.compare(s.size() - end.size(), end.size(), end) == 0;
-    };
-    EXPECT_TRUE(endsWith(rows[18], "\tMTU\tREG_DWORD\t-")) << rows[18];
-    EXPECT_TRUE(endsWith(lines(run({"plan", "--speed=57"}).out)[18], "\tMTU\tREG_DWORD\t1500"));
-    EXPECT_TRUE(endsWith(lines(run({"plan", "--speed", "4294967295"}).out)[0], "\tDefaultRcvWindow\tREG_SZ\t-"));
+    ASSERT_EQ(rows.size(), 1u + 19u);
+    EXPECT_EQ(rows[0], "step\troot\tkey\tvalue\ttype\tdata\tread_by\texpected_type\teffect_windows_10_11\t"
+                       "confidence\tsources");
+    auto startsWith = [](const std::string& s, const std::string& start) { return s.rfind(start, 0) == 0; };
+    EXPECT_TRUE(startsWith(rows[1], "1\tHKEY_LOCAL_MACHINE\tSystem\\CurrentControlSet\\Services\\VxD\\MSTCP\t"
+                                    "DefaultRcvWindow\tREG_SZ\t16616\t")) << rows[1];
+    EXPECT_TRUE(startsWith(rows[10], "10\tHKEY_CURRENT_USER\tSoftware\\Microsoft\\Windows\\CurrentVersion\\"
+                                     "Internet Settings\tMaxConnectionsPerServer\tREG_SZ\tdword:00000010\t"));
+    EXPECT_NE(rows[19].find("\tMTU\tREG_DWORD\t-\t"), std::string::npos) << rows[19];
+    EXPECT_NE(lines(run({"plan", "--speed=57", "--format=tsv"}).out)[19].find("\tMTU\tREG_DWORD\t1500\t"),
+              std::string::npos);
+    EXPECT_NE(lines(run({"plan", "--speed", "4294967295", "--format", "tsv"}).out)[1].find(
+                  "\tDefaultRcvWindow\tREG_SZ\t-\t"),
+              std::string::npos);
 }
 
 TEST_F(CliTest, BadUsageIsExit2WithAClearMessage)

@@ -1,0 +1,36 @@
+#pragma once
+// What Windows does with each value the tuning plan writes: who reads it, the
+// type its reader expects, what the plan's datum does on Windows 10 and 11,
+// and how sure that is. The sources (S1, S2, ...) are listed in docs/values.md.
+#include <array>
+
+#include "tuning/TuningPlan.h"
+
+namespace ferro {
+
+enum class Confidence {
+    Documented,      // Microsoft or another primary source says so
+    WidelyReported,  // secondary sources only
+    Unconfirmed,     // no source found, or an inference
+};
+
+// "documented", "widely reported", "unconfirmed".
+const char* confidenceLabel(Confidence confidence);
+
+struct ValueEffect {
+    const char* valueName;     // the plan's value name (unique within the plan)
+    const char* readBy;        // which Windows versions or components read it
+    const char* expectedType;  // the type and range its reader expects
+    const char* effect;        // what the plan's datum does on Windows 10/11
+    Confidence confidence;     // of that effect
+    const char* sources;       // source keys, comma-separated: "S1,S8"
+};
+
+constexpr int kPlanValues = 18;  // nineteen steps; steps 8 and 9 write the same value
+
+const std::array<ValueEffect, kPlanValues>& valueEffects();
+
+// The effect of the value a plan entry writes; every entry has one.
+const ValueEffect& effectOf(const PlanEntry& entry);
+
+}  // namespace ferro
