@@ -1,6 +1,7 @@
 # ferrowinder-cli.exe end to end against the real registry of a Wine prefix:
-# apply, then show reads back what the plan wrote; import of an exported
-# .reg file brings an earlier state back. Run by ctest with
+# apply, then show reads back what the plan wrote and check finds it there;
+# import of an exported .reg file brings an earlier state back; plan names
+# the Windows version Wine reports. Run by ctest with
 #   -DCLI=<ferrowinder-cli.exe> -DEMULATOR=<wine> -DWORK=<scratch folder>
 cmake_minimum_required(VERSION 3.25)
 
@@ -84,6 +85,14 @@ endforeach()
 reg_query("${mstcp}" DefaultRcvWindow window)
 expect_match("reg.exe reads the window size for 57 Kbps" "${window}" "DefaultRcvWindow +REG_SZ +17520")
 
+# --- check finds what apply wrote, and names what another speed would change
+cli(0 checked check --speed 57)
+expect_match("check after apply --speed 57" "${checked}" "^The registry holds the plan for 57 Kbps \\(18 values\\)")
+cli(1 checked check --speed 56)
+string(REPLACE "\\" "\\\\" mstcp_re "${mstcp}")
+expect_match("check --speed 56 after apply --speed 57" "${checked}"
+             "4 of 17 values differ.*\n${mstcp_re}\\\\DefaultRcvWindow: now \"17520\", wanted \"16616\"\n")
+
 # --- import of an exported file restores that earlier state ----------------
 cli(0 unused apply --speed 56)
 cli(0 shown56 show)
@@ -92,6 +101,9 @@ if(shown56_bytes STREQUAL planned57_bytes)
 endif()
 reg_query("${mstcp}" DefaultRcvWindow window)
 expect_match("reg.exe reads the window size for 56 Kbps" "${window}" "DefaultRcvWindow +REG_SZ +16616")
+cli(1 checked check --speed 57)
+expect_match("check --speed 57 after apply --speed 56" "${checked}"
+             "\n${mstcp_re}\\\\DefaultRcvWindow: now \"16616\", wanted \"17520\"\n")
 
 cli(0 imported import planned57.reg)
 cli(0 restored show)
@@ -99,3 +111,53 @@ expect_same("show after importing the 57 Kbps export differs (as bytes) from tha
             "${restored_bytes}" "${planned57_bytes}")
 reg_query("${mstcp}" DefaultRcvWindow window)
 expect_match("reg.exe reads the restored window size" "${window}" "DefaultRcvWindow +REG_SZ +17520")
+cli(0 checked check --speed 57)
+
+# --- plan names the running Windows as the kernel reports it ---------------
+# reg.exe reads the version Wine keeps in the registry: the major version in
+# CurrentMajorVersionNumber where there is one (Windows 10 and later), else
+# in CurrentVersion.
+set(nt "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion")
+reg_query("${nt}" CurrentMajorVersionNumber major)
+reg_query("${nt}" CurrentMinorVersionNumber minor)
+reg_query("${nt}" CurrentVersion version)
+reg_query("${nt}" CurrentBuildNumber build)
+if(major MATCHES "REG_DWORD +(0x[0-9a-fA-F]+)" AND minor MATCHES "REG_DWORD +(0x[0-9a-fA-F]+)")
+  string(REGEX MATCH "REG_DWORD +(0x[0-9a-fA-F]+)" unused "${major}")
+  math(EXPR major_number "${CMAKE_MATCH_1}")
+  string(REGEX MATCH "REG_DWORD +(0x[0-9a-fA-F]+)" unused "${minor}")
+  math(EXPR minor_number "${CMAKE_MATCH_1}")
+  set(version_number "${major_number}.${minor_number}")
+else()
+  string(REGEX MATCH "REG_SZ +([0-9]+\\.[0-9]+)" unused "${version}")
+  set(version_number "${CMAKE_MATCH_1}")
+endif()
+string(REGEX MATCH "REG_SZ +([0-9]+)" unused "${build}")
+set(build_number "${CMAKE_MATCH_1}")
+if(version_number STREQUAL "" OR build_number STREQUAL "")
+  message(FATAL_ERROR "reg.exe gave no Windows version:\n${version}${major}${build}")
+endif()
+string(REPLACE "." "\\." version_re "${version_number}.${build_number}")
+cli(0 planned plan --speed 57)
+string(REGEX REPLACE "[ \n]+" " " planned "${planned}")
+expect_match("plan names the Windows version of this prefix" "${planned}"
+             "This PC runs Windows [^(]*\\(${version_re}\\), under Wine [0-9]")
+
+# The same program told by Wine that it runs on Windows 10: the effects shown
+# are then those of its own version.
+set(app_defaults "HKEY_CURRENT_USER\\Software\\Wine\\AppDefaults\\ferrowinder-cli.exe")
+execute_process(COMMAND ${EMULATOR} reg add "${app_defaults}" /v Version /d win10 /f
+                OUTPUT_QUIET ERROR_QUIET RESULT_VARIABLE code)
+if(NOT code EQUAL 0)
+  message(FATAL_ERROR "reg add ${app_defaults} failed: ${code}")
+endif()
+execute_process(COMMAND ${EMULATOR} "${CLI}" plan --speed 57
+                OUTPUT_VARIABLE planned10 ERROR_VARIABLE err RESULT_VARIABLE code)
+set(plan_code "${code}")
+execute_process(COMMAND ${EMULATOR} reg delete "${app_defaults}" /f OUTPUT_QUIET ERROR_QUIET)
+if(NOT plan_code EQUAL 0)
+  message(FATAL_ERROR "plan as on Windows 10: exit ${plan_code}\n${err}")
+endif()
+string(REGEX REPLACE "[ \n]+" " " planned10 "${planned10}")
+expect_match("plan on Windows 10" "${planned10}"
+             "This PC runs Windows 10 \\(10\\.0\\.[0-9]+\\), under Wine [0-9.]+: the effects shown are those on Windows 10 and 11\\.")
