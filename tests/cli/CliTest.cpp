@@ -83,7 +83,10 @@ TEST_F(CliTest, BadUsageIsExit2WithAClearMessage)
     EXPECT_EQ(run({"boost"}).code, kExitUsage);
     EXPECT_EQ(run({"import"}).code, kExitUsage);
     EXPECT_EQ(run({"import", file("missing.reg")}).code, kExitUsage);
-    for (const char* command : {"plan", "apply", "show", "export", "import", "restore"}) {
+    EXPECT_EQ(run({"check"}).code, kExitUsage);
+    EXPECT_EQ(run({"check", "--speed", "57", "--format", "tsv"}).code, kExitUsage);
+    EXPECT_EQ(run({"plan", "--speed", "57", "--format", "xml"}).code, kExitUsage);
+    for (const char* command : {"plan", "apply", "check", "show", "export", "import", "restore"}) {
         const Result help = run({command, "--help"});
         EXPECT_EQ(help.code, kExitOk) << command;
         EXPECT_NE(help.out.find(std::string("Usage: ferrowinder-cli ") + command), std::string::npos);

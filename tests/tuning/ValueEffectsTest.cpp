@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <regex>
 #include <set>
 #include <sstream>
 
@@ -11,15 +10,6 @@
 
 namespace ferro {
 namespace {
-
-std::vector<std::string> sourceKeys(const ValueEffect& e)
-{
-    std::vector<std::string> keys;
-    std::stringstream in(e.sources);
-    for (std::string key; std::getline(in, key, ',');)
-        keys.push_back(key);
-    return keys;
-}
 
 TEST(ValueEffects, EveryValueThePlanWritesHasExactlyOneRow)
 {
@@ -33,20 +23,18 @@ TEST(ValueEffects, EveryValueThePlanWritesHasExactlyOneRow)
     EXPECT_EQ(rowNames, planNames);  // also: no name twice, so the name is a sound key
     for (const PlanEntry& entry : tuningPlan())
         EXPECT_STREQ(effectOf(entry).valueName, entry.valueName) << "step " << entry.step;
-
-    const std::regex key("S[0-9]+[a-z]?");
-    for (const ValueEffect& e : valueEffects()) {
-        EXPECT_NE(std::string(e.readBy), "") << e.valueName;
-        EXPECT_NE(std::string(e.expectedType), "") << e.valueName;
-        EXPECT_NE(std::string(e.effect), "") << e.valueName;
-        const std::vector<std::string> keys = sourceKeys(e);
-        EXPECT_FALSE(keys.empty()) << e.valueName << " names no source";
-        for (const std::string& k : keys)
-            EXPECT_TRUE(std::regex_match(k, key)) << e.valueName << ": \"" << k << "\"";
-    }
 }
 
 #ifndef _WIN32
+std::vector<std::string> sourceKeys(const ValueEffect& e)
+{
+    std::vector<std::string> keys;
+    std::stringstream in(e.sources);
+    for (std::string key; std::getline(in, key, ',');)
+        keys.push_back(key);
+    return keys;
+}
+
 std::string projectFile(const std::string& name)
 {
     std::ifstream in(std::string(FERRO_SOURCE_DIR) + "/" + name);
@@ -79,7 +67,9 @@ TEST(ValueEffects, TheDocumentsShowTheSameLabelsAndSources)
             << "docs/values.md, " << e.valueName << ":\n" << row;
         EXPECT_NE(rowOf(readme, e.valueName).find(std::string("| ") + e.effect + label), std::string::npos)
             << "README.md, " << e.valueName;
-        for (const std::string& k : sourceKeys(e))
+        const std::vector<std::string> keys = sourceKeys(e);
+        EXPECT_FALSE(keys.empty()) << e.valueName << " names no source";
+        for (const std::string& k : keys)
             EXPECT_NE(sourceList.find("\n- " + k + " "), std::string::npos) << k << " is not in the source list";
     }
 }

@@ -1,13 +1,10 @@
 // What ferrowinder-cli.exe carries on Windows: its version resource, icon
-// and manifest; and the Windows version it names.
+// and manifest.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
 #include <string>
-
-#include "platform/WindowsVersion.h"
-#include "registry/TestRegistry.h"
 
 namespace ferro {
 namespace {
@@ -96,40 +93,6 @@ TEST(CliResources, IconAndManifestAreEmbedded)
     for (const char* os : {"{35138b9a-5d96-4fbd-8e2d-a2440225f93a}", "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}",
                            "{1f676c76-80e1-4239-95bb-83d0f6d0da78}", "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"})
         EXPECT_NE(manifest.find(os), std::string::npos) << os;
-}
-
-// The version as Windows records it in the registry (where winver and
-// installers read it): the kernel's version must be the same.
-TEST(WindowsVersionTest, TheRunningVersionIsTheOneWindowsRecords)
-{
-    const std::optional<WindowsVersion> running = runningWindowsVersion();
-    ASSERT_TRUE(running.has_value());
-    HKEY key = nullptr;
-    ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows NT\\CurrentVersion", 0, KEY_READ,
-                            &key),
-              ERROR_SUCCESS);
-    auto dword = [key](const char* name, DWORD& out) {
-        DWORD size = sizeof out;
-        return RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(&out), &size) == ERROR_SUCCESS;
-    };
-    auto text = [key](const char* name) {
-        char buffer[64] = {};
-        DWORD size = sizeof buffer - 1;
-        return RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(buffer), &size) == ERROR_SUCCESS
-                   ? std::string(buffer)
-                   : std::string();
-    };
-    // Windows 10 and later keep "6.3" in CurrentVersion for old programs and
-    // the real numbers beside it.
-    DWORD major = 0, minor = 0;
-    std::string version = text("CurrentVersion");
-    if (dword("CurrentMajorVersionNumber", major) && dword("CurrentMinorVersionNumber", minor))
-        version = std::to_string(major) + "." + std::to_string(minor);
-    const std::string build = text("CurrentBuildNumber");
-    RegCloseKey(key);
-    EXPECT_EQ(std::to_string(running->major) + "." + std::to_string(running->minor), version);
-    EXPECT_EQ(std::to_string(running->build), build);
-    EXPECT_EQ(running->wine.empty(), !test::runningUnderWine());
 }
 
 }  // namespace
