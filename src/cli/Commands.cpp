@@ -129,7 +129,7 @@ int cmdCheck(const Options& o, CliStreams& io)
                                                                : regDataText(d.now);
         io.out << fullValuePath(d.path) << ": now " << now << ", wanted " << regDataText(d.wanted) << '\n';
     }
-    return kExitWriteFailed;
+    return kExitNotAsPlanned;
 }
 
 int cmdApply(const Options& o, CliStreams& io)

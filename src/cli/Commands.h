@@ -9,6 +9,7 @@ namespace ferro {
 // Exit codes.
 constexpr int kExitOk = 0;
 constexpr int kExitWriteFailed = 1;
+constexpr int kExitNotAsPlanned = 1;  // check: the registry differs from the plan
 constexpr int kExitUsage = 2;
 
 struct CliStreams {

@@ -52,7 +52,7 @@ std::string pathOf(int step)
 
 TEST_F(CheckCliTest, BeforeApplyEveryValueDiffersAfterItNoneAndTypesCount)
 {
-    EXPECT_EQ(check(57), 1);
+    EXPECT_EQ(check(57), kExitNotAsPlanned);
     EXPECT_EQ(output.rfind("The registry does not hold the plan for 57 Kbps: 18 of 18 values differ.\n", 0), 0u);
     EXPECT_EQ(listed().size(), 18u);
     EXPECT_EQ(listed().at(pathOf(8)), "now absent, wanted \"dword:00000010\"");
@@ -66,7 +66,7 @@ TEST_F(CheckCliTest, BeforeApplyEveryValueDiffersAfterItNoneAndTypesCount)
     // under another spelling of the name is.
     const PlanEntry& ttl = planEntry(2);
     ASSERT_EQ(writeValue(reg.backend(), {ttl.root, ttl.keyPath, "DEFAULTttl"}, kRegDword, {64, 0, 0, 0}), kStatusOk);
-    EXPECT_EQ(check(57), 1);
+    EXPECT_EQ(check(57), kExitNotAsPlanned);
     EXPECT_EQ(listed(), (std::map<std::string, std::string>{{pathOf(2), "now dword:00000040, wanted \"64\""}}));
     ASSERT_EQ(writeValue(reg.backend(), {ttl.root, ttl.keyPath, "DEFAULTttl"}, kRegSz, {'6', '4', 0}), kStatusOk);
     EXPECT_EQ(check(57), kExitOk) << output;
@@ -89,7 +89,8 @@ TEST_F(CheckCliTest, AtAnotherSpeedOnlyTheValuesThatDifferAreListed)
         for (const ValuePath& v : planValues())
             ASSERT_EQ(deleteValue(reg.backend(), v), kStatusOk);
         apply(c.applied);
-        EXPECT_EQ(check(c.checked), c.steps.empty() ? 0 : 1) << c.applied << " then " << c.checked << ":\n" << output;
+        EXPECT_EQ(check(c.checked), c.steps.empty() ? kExitOk : kExitNotAsPlanned)
+            << c.applied << " then " << c.checked << ":\n" << output;
         std::set<std::string> expected, found;
         for (int step : c.steps)
             expected.insert(pathOf(step));
@@ -107,7 +108,7 @@ TEST_F(CheckCliTest, AfterRestoreTheDeletedValuesAreListedAsAbsent)
     apply(57);
     ASSERT_EQ(run({"restore", "--yes"}), kExitOk);
     // Whether the restore used a backup or deleted its default list, these are gone.
-    EXPECT_EQ(check(57), 1);
+    EXPECT_EQ(check(57), kExitNotAsPlanned);
     const auto values = listed();
     for (const ValuePath& v : defaultRestoreValues()) {
         const auto found = values.find(fullValuePath(v));

@@ -113,6 +113,16 @@ reg_query("${mstcp}" DefaultRcvWindow window)
 expect_match("reg.exe reads the restored window size" "${window}" "DefaultRcvWindow +REG_SZ +17520")
 cli(0 checked check --speed 57)
 
+# The Group Policy recipe of the README: reg.exe imports the exported file,
+# and check finds the plan in place.
+cli(0 unused apply --speed 56)
+execute_process(COMMAND ${EMULATOR} reg import planned57.reg WORKING_DIRECTORY "${WORK}"
+                OUTPUT_QUIET ERROR_QUIET RESULT_VARIABLE code)
+if(NOT code EQUAL 0)
+  message(FATAL_ERROR "reg import planned57.reg: exit ${code}")
+endif()
+cli(0 checked check --speed 57)
+
 # --- plan names the running Windows as the kernel reports it ---------------
 # reg.exe reads the version Wine keeps in the registry: the major version in
 # CurrentMajorVersionNumber where there is one (Windows 10 and later), else
