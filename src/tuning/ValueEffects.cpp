@@ -80,7 +80,7 @@ const std::array<ValueEffect, kPlanValues> kEffects{{
      U, "S19a,S19b,S19c,S19d"},
     {"SizReqBuf", "the Server service (the SMB server side)", "REG_DWORD, 512 to 65536, default 4356 or 16644",
      "Negligible or none: it sizes the SMB1 server's buffer for serving shares, SMB1 is not installed by "
-     "default on Windows 11 or on 10 beyond Home and Pro, and its REG_SZ handling is unknown.",
+     "default on Windows 11 nor on Windows 10 other than Home and Pro, and its REG_SZ handling is unknown.",
      U, "S20,S21,S22"},
     {"MTU", "Windows 2000, XP and Server 2003, per interface; Vista and later unknown",
      "REG_DWORD, 68 up to the link MTU",
