@@ -1,5 +1,6 @@
 #include "cli/PlanReport.h"
 
+#include <algorithm>
 #include <sstream>
 #include <vector>
 
