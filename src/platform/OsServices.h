@@ -1,16 +1,18 @@
 #pragma once
-// Everything a window needs from the operating system. The program uses
-// QtOsServices; tests use a recording fake that also answers the modal boxes.
-#include <QString>
-
-class QWidget;
-class QPrinter;
-class QTextEdit;
+// Everything a window needs from the operating system, without toolkit types
+// (text is UTF-8). Each renderer has a real implementation; tests use a
+// recording fake that also answers the modal boxes.
+#include <functional>
+#include <string>
 
 namespace ferro {
 
+namespace ui {
+class Form;
+}
+
 // The caption of every window and message box that names none of its own.
-inline const QString kApplicationTitle = QStringLiteral("FerroWinder");
+inline const std::string kApplicationTitle = "FerroWinder";
 
 enum class MsgButtons { Ok, YesNo };
 enum class MsgIcon { None, Information, Warning };
@@ -20,25 +22,29 @@ class OsServices {
 public:
     virtual ~OsServices() = default;
 
-    // A modal message box; returns the button pressed. defaultAnswer only
-    // matters for Yes/No boxes.
-    virtual MsgAnswer messageBox(QWidget* parent, const QString& text, const QString& caption,
-                                 MsgButtons buttons, MsgIcon icon,
+    // A modal message box owned by `owner`'s window (nullptr: no owner);
+    // returns the button pressed. defaultAnswer only matters for Yes/No boxes.
+    virtual MsgAnswer messageBox(const ui::Form* owner, const std::string& text,
+                                 const std::string& caption, MsgButtons buttons, MsgIcon icon,
                                  MsgAnswer defaultAnswer = MsgAnswer::Ok) = 0;
     virtual void beep() = 0;
-    virtual void openUrl(const QString& url) = 0;
-    // Asks the system to restart the computer; false when refused.
-    virtual bool requestRestart() = 0;
+    virtual void openUrl(const std::string& url) = 0;
+    // Asks the system to restart the computer. The answer may come later (on
+    // Linux logind answers asynchronously): `refused` is called, on the UI
+    // thread, when the request was refused; it is never called on success.
+    virtual void requestRestart(std::function<void()> refused) = 0;
     // Starts a program by path, without a shell and without waiting.
-    virtual bool startProgram(const QString& path) = 0;
-    virtual bool fileExists(const QString& path) = 0;
-    // Shows the Print dialog for the text box (selection preselected as the
-    // print range when it has one); false when cancelled or failed. On true
-    // the chosen printer is set up in `printer`.
-    virtual bool printDialog(QWidget* parent, QPrinter& printer, bool hasSelection) = 0;
-    // Prints the box's selection (or all of it when the printer's range is
-    // not the selection).
-    virtual void printRichText(QTextEdit& box, QPrinter& printer) = 0;
+    virtual bool startProgram(const std::string& path) = 0;
+    // True for an existing regular file (not a folder of that name).
+    virtual bool fileExists(const std::string& path) = 0;
+
+    enum class PrintResult { Printed, Cancelled, Failed };
+    // Shows the Print dialog owned by `owner` (the selection offered, and
+    // preselected, when `selection` is not empty) and prints on the printer
+    // the user chose, without making it the default: the selection when the
+    // user chose it, otherwise `text`. No page numbers or headers.
+    virtual PrintResult printText(const ui::Form* owner, const std::string& text,
+                                  const std::string& selection) = 0;
 };
 
 }  // namespace ferro
