@@ -1,8 +1,5 @@
 #include "app/AppWindows.h"
 
-#include <QApplication>
-
-#include "app/ClassicLook.h"
 #include "app/frmMain.h"
 #include "info/frmAbout.h"
 #include "info/frmSplash.h"
@@ -10,94 +7,104 @@
 
 namespace ferro {
 
-AppWindows::AppWindows(AppContext context) : context_(std::move(context))
+AppWindows::AppWindows(AppContext context, ui::Renderer& renderer)
+    : context_(std::move(context)), renderer_(renderer)
 {
-    QApplication::setWindowIcon(applicationIcon());
 }
 
 AppWindows::~AppWindows()
 {
-    delete about_;
-    delete boost_;
-    delete splash_;
-    delete main_;
+    *alive_ = false;
+    unloaded_.clear();
+    // Owned windows before their owner.
+    about_ = {};
+    boost_ = {};
+    splash_ = {};
+    main_ = {};
 }
-
-frmSplash* AppWindows::splash() const { return splash_; }
-frmMain* AppWindows::main() const { return main_; }
-frmBoost* AppWindows::boost() const { return boost_; }
-frmAbout* AppWindows::about() const { return about_; }
 
 template <class Window, class... Args>
-Window& AppWindows::load(QPointer<Window>& slot, Args&&... args)
+Window& AppWindows::show(Slot<Window>& slot, const ui::Form* owner, Args&&... args)
 {
-    if (!slot) {
-        slot = new Window(std::forward<Args>(args)...);
-        slot->setAttribute(Qt::WA_DeleteOnClose);
+    if (!slot.form) {
+        slot.form = std::make_unique<Window>(std::forward<Args>(args)...);
+        slot.view = renderer_.createView(*slot.form, owner);
+        slot.shown = false;
+        if constexpr (requires(Window& w) { w.Form_Load(); })
+            slot.form->Form_Load();
     }
-    return *slot;
-}
-
-frmSplash& AppWindows::showSplash()
-{
-    frmSplash& window = load(splash_, *this);
-    centreOnScreen(window);
-    window.show();
-    window.activateWindow();
-    return window;
-}
-
-frmMain& AppWindows::showMain()
-{
-    const bool firstShowing = !main_;
-    frmMain& window = load(main_, *this);
-    if (firstShowing) {
-        window.adjustSize();
-        centreOnScreen(window);
+    Window& window = *slot.form;  // the load handling may have unloaded it
+    if (slot.view) {
+        const bool centre = !slot.shown &&
+                            window.definition().startPosition == ui::StartPosition::CenterScreen;
+        slot.shown = true;
+        slot.view->show(centre);
+        slot.view->bringToFront();
     }
-    window.show();
-    window.raise();
-    window.activateWindow();
     return window;
 }
 
-frmBoost& AppWindows::showBoost()
+frmSplash& AppWindows::showSplash() { return show(splash_, nullptr, *this); }
+frmMain& AppWindows::showMain() { return show(main_, nullptr, *this); }
+frmBoost& AppWindows::showBoost() { return show(boost_, nullptr, *this); }
+// Owned by the main window, so that it gets no taskbar entry of its own.
+frmAbout& AppWindows::showAbout() { return show(about_, main_.form.get(), *this); }
+
+void AppWindows::hide(ui::Form& window)
 {
-    frmBoost& window = load(boost_, context_.os, context_.registry, context_.programFolder,
-                            context_.stepIntervalMs);
-    window.show();
-    window.raise();
-    window.activateWindow();
-    return window;
+    if (window.view())
+        window.view()->hide();
 }
 
-frmAbout& AppWindows::showAbout()
+template <class Window>
+bool AppWindows::unloadFrom(Slot<Window>& slot, ui::Form& window)
 {
-    // Owned by the main window, so that it gets no taskbar entry of its own.
-    frmAbout& window = load(about_, *this, main_.data());
-    window.show();
-    window.raise();
-    window.activateWindow();
-    return window;
+    if (slot.form.get() != &window)
+        return false;
+    if constexpr (requires(Window& w) { w.Form_Unload(); })
+        slot.form->Form_Unload();
+    // Its timers stop with it, at once.
+    for (const ui::ControlDef& control : window.definition().controls)
+        if (control.kind == ui::ControlKind::Timer && window.state(control.id()).enabled)
+            window.setTimer(control.id(), false, window.state(control.id()).interval);
+    if (slot.view)
+        slot.view->hide();
+    window.attach(nullptr);
+    unloaded_.emplace_back(std::move(slot.form), std::move(slot.view));
+    slot = {};
+    releaseLater();
+    return true;
+}
+
+void AppWindows::unload(ui::Form& window)
+{
+    (void)(unloadFrom(about_, window) || unloadFrom(boost_, window) ||
+           unloadFrom(splash_, window) || unloadFrom(main_, window));
+}
+
+void AppWindows::releaseLater()
+{
+    if (unloaded_.size() != 1)
+        return;  // a release is posted already
+    renderer_.post([this, alive = std::weak_ptr<bool>(alive_)] {
+        if (const auto live = alive.lock(); live && *live) {
+            // Views first: their windows call into the forms.
+            auto released = std::move(unloaded_);
+            unloaded_.clear();
+            for (auto& [form, view] : released)
+                view.reset();
+        }
+    });
 }
 
 void AppWindows::endNow()
 {
-    // Gone at once without their close handling (so no wizard notice), and
-    // their timers with them: a run stops between two steps.
-    delete about_;
-    if (boost_) {
-        boost_->closeSilently();
-        delete boost_;
-    }
-    delete splash_;
-    // The main window may be the one whose handler is running: it goes as
-    // soon as that handler returns.
-    if (main_) {
-        main_->hide();
-        main_->deleteLater();
-    }
-    context_.endProgram();
+    // Owned windows before their owner; the main window may be the one whose
+    // handler is running, and goes once that handler has returned.
+    for (ui::Form* window : std::initializer_list<ui::Form*>{about(), boost(), splash(), main()})
+        if (window)
+            unload(*window);
+    renderer_.quit();
 }
 
 }  // namespace ferro

@@ -1,26 +1,20 @@
 #pragma once
 // The main window: the hub that starts the wizard, the restore and the About
 // window, and whose Exit or title-bar close ends the whole program.
-#include <QMainWindow>
-
-class QLabel;
-class QPushButton;
+#include "ui/Form.h"
 
 namespace ferro {
 class AppWindows;
 }
 
-class frmMain : public QMainWindow {
-    Q_OBJECT
+class frmMain : public ferro::ui::Form {
 public:
-    explicit frmMain(ferro::AppWindows& windows, QWidget* parent = nullptr);
+    static const ferro::ui::FormDef& Design();
 
-protected:
-    void closeEvent(QCloseEvent* event) override;  // Form_QueryUnload
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    explicit frmMain(ferro::AppWindows& windows);
 
 private:
-    void createControls();
+    void Form_QueryUnload();
     void cmdBoost_Click();
     void cmdRestore_Click();
     void cmdExit_Click();
@@ -32,8 +26,4 @@ private:
     void Help_Click();
 
     ferro::AppWindows& windows_;
-    QPushButton* cmdBoost = nullptr;
-    QPushButton* cmdRestore = nullptr;
-    QPushButton* cmdExit = nullptr;
-    QLabel* Label1 = nullptr;
 };

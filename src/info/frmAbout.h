@@ -1,32 +1,25 @@
 #pragma once
 // The About and donation window: the request for donations, the postal
 // address, the system information tool and printing the address.
-#include <QWidget>
-
 #include <string>
 
 #include "registry/RegistryBackend.h"
-
-class QPushButton;
-class QTextEdit;
+#include "ui/Form.h"
 
 namespace ferro {
 class AppWindows;
 }
 
-class frmAbout : public QWidget {
-    Q_OBJECT
+class frmAbout : public ferro::ui::Form {
 public:
-    explicit frmAbout(ferro::AppWindows& windows, QWidget* parent = nullptr);
+    static const ferro::ui::FormDef& Design();
 
-protected:
-    void closeEvent(QCloseEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
-    void paintEvent(QPaintEvent* event) override;
+    explicit frmAbout(ferro::AppWindows& windows);
+
+    void Form_Load();
 
 private:
-    void createControls();
-    void Form_Load();
+    void Form_QueryUnload();
     void cmdOK_Click();
     void cmdSysInfo_Click();
     void Command1_Click();
@@ -35,8 +28,4 @@ private:
                      std::string& KeyVal);
 
     ferro::AppWindows& windows_;
-    QPushButton* cmdOK = nullptr;
-    QPushButton* cmdSysInfo = nullptr;
-    QPushButton* Command1 = nullptr;
-    QTextEdit* RichTextBox1 = nullptr;
 };

@@ -23,6 +23,7 @@ Form::Form(const FormDef& def) : def_(def), caption_(def.caption)
         state.backColor = control.backColor;
         state.value = control.value;
         state.interval = control.interval;
+        state.toolTip = control.toolTip;
         if (!states_.emplace(control.id(), state).second)
             throw std::logic_error(def.name + ": two controls named " + control.id());
     }
@@ -80,6 +81,12 @@ void Form::setBackColor(const std::string& id, Color color)
 void Form::setValue(const std::string& id, int value)
 {
     mutableState(id).value = value;
+    changed(id);
+}
+
+void Form::setToolTip(const std::string& id, const std::string& toolTip)
+{
+    mutableState(id).toolTip = toolTip;
     changed(id);
 }
 

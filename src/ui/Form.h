@@ -19,6 +19,7 @@ struct ControlState {
     std::optional<Color> foreColor, backColor;
     int value = 0;     // slider position
     int interval = 0;  // timer period, ms
+    std::string toolTip;
     // Selection of a text box, in bytes of `caption` (kept up to date by the renderer).
     int selStart = 0, selLength = 0;
 };
@@ -39,7 +40,10 @@ enum class Event {
 class FormView {
 public:
     virtual ~FormView() = default;
-    virtual void controlChanged(const std::string& id) = 0;  // mirror its state now
+    // Mirror the control's state now. For a timer this arms it anew (its
+    // interval counted from now) while enabled, or stops it; the view then
+    // delivers Event::Timer at each tick.
+    virtual void controlChanged(const std::string& id) = 0;
     virtual void formCaptionChanged() = 0;
     virtual void show(bool centre) = 0;
     virtual void hide() = 0;
@@ -70,6 +74,7 @@ public:
     void setForeColor(const std::string& id, Color color);
     void setBackColor(const std::string& id, Color color);
     void setValue(const std::string& id, int value);
+    void setToolTip(const std::string& id, const std::string& toolTip);
     // Arms (enabled) or disarms a timer control; the renderer runs the real timer.
     void setTimer(const std::string& id, bool enabled, int intervalMs);
 

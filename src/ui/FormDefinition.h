@@ -26,6 +26,8 @@ enum class ControlKind {
     Image,     // an image only
     MenuItem,  // parent "" is the menu bar
     Timer,     // invisible; ticks every `interval` ms while enabled
+    Line,      // a straight line of foreColor from (left, top) to (left + width,
+               // top + height), borderWidth pixels thick
 };
 
 enum class Alignment { Left, Right, Center };
@@ -71,6 +73,10 @@ struct ControlDef {
     bool multiLine = false, readOnly = false, border = true;  // TextBox
     int interval = 0;  // Timer, ms
     std::string cursor;  // resource name of a custom mouse pointer, or ""
+    bool autoSize = false;  // Label/Picture: sized to its text or picture, keeping
+                            // the edge its alignment names
+    bool isDefault = false, isCancel = false;  // Button: pressed by Enter / Escape
+    int borderWidth = 1;  // Line, pixels
 
     // The control's name in code, tests and accessibility tools:
     // "cmdNext_0" for an array element, "Slider1" otherwise.

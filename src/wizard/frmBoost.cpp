@@ -1,321 +1,110 @@
 #include "wizard/frmBoost.h"
 
-#include <QCloseEvent>
-#include <QComboBox>
-#include <QFontDatabase>
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMouseEvent>
-#include <QPushButton>
-#include <QScreen>
-#include <QSlider>
-#include <QTimer>
+#include <algorithm>
+#include <cctype>
 
+#include "app/AppWindows.h"
 #include "platform/OsServices.h"
-#include "platform/QtOsServices.h"
+#include "platform/RegistryMessages.h"
 #include "tuning/Backup.h"
 #include "tuning/TuningPlan.h"
 
+using namespace ferro;
+using ui::Event;
+
 namespace {
 
-using ferro::MsgButtons;
-using ferro::MsgIcon;
-
-
-const char* const kInformation[] = {
-    "In order for FerroLink to ensure maximum internet connection, it must edit some settings "
-    "in your registry. If you wish to restore your registry at a later point, it  must backup "
-    "those settings now.",
-    "FerroLink has now backed up your registry settings.",
-    "FerroLink will now edit your system's settings and registry for an improved internet "
-    "connection.",
-    "FerroLink is now optimizing your system's settings and registry to boost your internet "
-    "connection.",
-    "In order for settings to take effect, you must restart your system.",
+const char* const kPageControls[] = {
+    "lblInformation_0", "lblInformation_1", "lblInformation_2", "lblInformation_3",
+    "lblInformation_4", "lblNote_0",        "lblNote_1",        "lblNote_2",
+    "lblConfirm_0",     "cmbConfirm_0",     "lblSetting_0",     "lblSetting_1",
+    "lblBackingUp_0",   "lblOptimizing_0",  "cmdRestart_0",     "cmdRestart_1",
 };
-const char* const kNotes[] = {
-    "It is highly recomended that you backup your registry.",
-    "Optimization will begin once you click next.",
-    "Would you like to restart your system now?",
-};
-const char* const kSavingTo = "Saving settings to file:";
-const char* const kFrameCaption = "Select Connection Speed (Kbps). Use arrow keys for fine tuning";
-const char* const kSpeedTestUrl = "https://speed.cloudflare.com/";
-const char* const kSpeedTestCaption =
-    "Click here to determine your actual connection speed with the Cloudflare speed test "
-    "(speed.cloudflare.com)";
+constexpr ui::Color kGreen = 0x0000FF00;
 
-// Colours of the window's design (0x00BBGGRR there).
-const QColor kBlue(0, 0, 255);
-const QColor kGreen(0, 255, 0);
-const QColor kLightGrey(0xE0, 0xE0, 0xE0);
-
-// Positions are pixels at 96 dpi, 15 twips each; Qt scales them on denser screens.
-constexpr int kClientWidth = 441;   // 6615 twips
-constexpr int kClientHeight = 400;  // 6000 twips
-constexpr int kSegmentPitch = 24;   // 360 twips
-constexpr int kSegmentWidth = 17;   // 255 twips
-constexpr int kBarWidth = 425;      // 6375 twips
-constexpr int kBarHeight = 25;
-
-// "MS Sans Serif" of the design: the system's user-interface font.
-QFont uiFont(qreal points, bool bold = false, bool underline = false)
+std::string trimmedUpper(const std::string& text)
 {
-    QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
-    font.setPointSizeF(points);
-    font.setBold(bold);
-    font.setUnderline(underline);
-    return font;
-}
-
-QFont arialFont()
-{
-    QFont font(QStringLiteral("Arial"));
-    font.setStyleHint(QFont::SansSerif);  // Liberation Sans stands in where Arial is missing
-    font.setPointSizeF(9.75);
-    return font;
-}
-
-void setColour(QWidget* widget, QPalette::ColorRole role, const QColor& colour)
-{
-    QPalette palette = widget->palette();
-    palette.setColor(role, colour);
-    widget->setPalette(palette);
-}
-
-void setBackground(QWidget* widget, const QColor& colour)
-{
-    widget->setAutoFillBackground(true);
-    setColour(widget, QPalette::Window, colour);
-}
-
-template <typename Control>
-Control* make(QWidget* parent, const QString& name, const QRect& geometry)
-{
-    auto* control = new Control(parent);
-    control->setObjectName(name);
-    control->setGeometry(geometry);
-    return control;
-}
-
-QLabel* makeLabel(QWidget* parent, const QString& name, const QString& text, const QRect& geometry)
-{
-    auto* label = make<QLabel>(parent, name, geometry);
-    label->setText(text);
-    label->setFont(arialFont());
-    label->setTextFormat(Qt::PlainText);
-    label->setWordWrap(true);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    return label;
-}
-
-QPushButton* makeButton(QWidget* parent, const QString& name, const QString& text,
-                        const QRect& geometry, const QFont& font)
-{
-    auto* button = make<QPushButton>(parent, name, geometry);
-    button->setText(text);
-    button->setFont(font);
-    button->setAutoDefault(false);
-    return button;
-}
-
-template <typename Array>
-void hideAll(const Array& controls)
-{
-    for (QWidget* control : controls)
-        control->hide();
-}
-
-QString element(const char* name, std::size_t index)
-{
-    return QStringLiteral("%1_%2").arg(QLatin1String(name)).arg(index);
+    const auto blank = [](unsigned char c) { return std::isspace(c) != 0; };
+    auto first = std::find_if_not(text.begin(), text.end(), blank);
+    auto last = std::find_if_not(text.rbegin(), text.rend(), blank).base();
+    std::string result = first < last ? std::string(first, last) : std::string();
+    for (char& c : result)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return result;
 }
 
 }  // namespace
 
-frmBoost::frmBoost(ferro::OsServices& os, ferro::RegistryBackend& registry,
-                   std::string programFolder, int stepIntervalMs, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
-                          Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                          Qt::WindowCloseButtonHint),
-      os_(os),
-      registry_{registry, ferro::registryMessageSink(os, this)},
-      programFolder_(std::move(programFolder))
+frmBoost::frmBoost(AppWindows& windows)
+    : Form(Design()),
+      windows_(windows),
+      registry_{windows.context().registry, registryMessageSink(windows.context().os, this)}
 {
-    setObjectName(QStringLiteral("frmBoost"));
-    setWindowTitle(ferro::kApplicationTitle);
-    setFont(uiFont(9.75));
-    setFixedSize(kClientWidth, kClientHeight);
-    if (const QScreen* screen = this->screen())
-        move(screen->availableGeometry().center() - rect().center());
+    on("cmdNext_0", Event::Click, [this](int) { cmdNext_Click(0); });
+    on("cmdBack_0", Event::Click, [this](int) { cmdBack_Click(0); });
+    on("cmdRestart_0", Event::Click, [this](int) { cmdRestart_Click(0); });
+    on("cmdRestart_1", Event::Click, [this](int) { cmdRestart_Click(1); });
+    on("Slider1", Event::Scroll, [this](int) { Slider1_Scroll(); });
+    on("Label1", Event::Click, [this](int) { Label1_Click(); });
+    on("Timer1", Event::Timer, [this](int) { Timer1_Timer(); });
+    on("", Event::Close, [this](int) { Form_QueryUnload(); });
+}
 
-    // One single-shot timer walks the plan; it is armed again at the end of
-    // each tick, so the interval counts from there.
-    Timer1 = new QTimer(this);
-    Timer1->setObjectName(QStringLiteral("Timer1"));
-    Timer1->setSingleShot(true);
-    Timer1->setTimerType(Qt::PreciseTimer);
-    Timer1->setInterval(stepIntervalMs);
-    connect(Timer1, &QTimer::timeout, this, &frmBoost::Timer1_Timer);
-
-    createControls();
+void frmBoost::Form_Load()
+{
     CurrentStep = 0;
     Setup_Form();
 }
 
-void frmBoost::createControls()
+void frmBoost::Form_Unload()
 {
-    for (std::size_t i = 0; i < lblInformation.size(); ++i)
-        lblInformation[i] = makeLabel(this, element("lblInformation", i), kInformation[i],
-                                      {16, 12, 409, 66});
-    for (std::size_t i = 0; i < lblNote.size(); ++i) {
-        lblNote[i] = makeLabel(this, element("lblNote", i), kNotes[i], {16, 84, 409, 36});
-        setColour(lblNote[i], QPalette::WindowText, i < 2 ? kBlue : Qt::black);
-    }
-    lblBackingUp[0] = makeLabel(this, element("lblBackingUp", 0), kSavingTo, {16, 84, 409, 18});
-    // The backup status sits under the file name, with room for a failure
-    // reason that names a path.
-    lblSetting[0] = makeLabel(this, element("lblSetting", 0), "...", {16, 102, 409, 60});
-    lblOptimizing[0] = makeLabel(this, element("lblOptimizing", 0), "Optimizing:", {16, 84, 84, 20});
-    lblSetting[1] = makeLabel(this, element("lblSetting", 1), "...", {100, 84, 325, 20});
-
-    lblConfirm[0] = makeLabel(this, element("lblConfirm", 0), "Backup registry?", {16, 128, 120, 24});
-    lblConfirm[0]->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    cmbConfirm[0] = make<QComboBox>(this, element("cmbConfirm", 0), {140, 128, 90, 24});
-    cmbConfirm[0]->setFont(arialFont());
-    cmbConfirm[0]->setEditable(true);
-    cmbConfirm[0]->setInsertPolicy(QComboBox::NoInsert);
-    cmbConfirm[0]->addItems({QStringLiteral("YES"), QStringLiteral("NO")});
-    cmbConfirm[0]->setCurrentIndex(-1);
-    cmbConfirm[0]->setEditText(QString());
-
-    const QFont smallUi = uiFont(8.25);
-    cmdBack[0] = makeButton(this, element("cmdBack", 0), "Back", {16, 164, 89, 27}, smallUi);
-    cmdNext[0] = makeButton(this, element("cmdNext", 0), "Next", {336, 164, 89, 27}, arialFont());
-    cmdRestart[0] = makeButton(this, element("cmdRestart", 0), "Restart", {336, 164, 89, 27}, smallUi);
-    cmdRestart[1] =
-        makeButton(this, element("cmdRestart", 1), "Restart Later", {239, 164, 89, 27}, smallUi);
-    connect(cmdNext[0], &QPushButton::clicked, this, [this] { cmdNext_Click(0); });
-    connect(cmdBack[0], &QPushButton::clicked, this, [this] { cmdBack_Click(0); });
-    for (int i = 0; i < static_cast<int>(cmdRestart.size()); ++i)
-        connect(cmdRestart[i], &QPushButton::clicked, this, [this, i] { cmdRestart_Click(i); });
-
-    Frame1 = make<QGroupBox>(this, QStringLiteral("Frame1"), {8, 202, 425, 148});
-    Frame1->setTitle(QLatin1String(kFrameCaption));
-    Frame1->setFont(smallUi);
-    Slider1 = make<QSlider>(Frame1, QStringLiteral("Slider1"), {12, 24, 401, 30});
-    Slider1->setOrientation(Qt::Horizontal);
-    Slider1->setRange(0, static_cast<int>(ferro::kMaxSliderSpeed));
-    Slider1->setValue(static_cast<int>(ferro::kDefaultSpeed));
-    Slider1->setSingleStep(1);
-    Slider1->setPageStep(50);
-    Slider1->setTickPosition(QSlider::NoTicks);
-    Slider1->setFocusPolicy(Qt::StrongFocus);
-    // Connected after the start value is set: loading does not write the texts.
-    connect(Slider1, &QSlider::valueChanged, this, &frmBoost::Slider1_Scroll);
-
-    SpdTxt = make<QLineEdit>(Frame1, QStringLiteral("SpdTxt"), {12, 62, 401, 24});
-    SpdTxt->setFont(uiFont(9.75));
-    SpdTxt->setReadOnly(true);
-    SpdTxt->setFocusPolicy(Qt::NoFocus);  // a display only
-    setColour(SpdTxt, QPalette::Text, kBlue);
-    setColour(SpdTxt, QPalette::Base, kLightGrey);
-
-    Label1 = make<QLabel>(Frame1, QStringLiteral("Label1"), {12, 94, 401, 44});
-    Label1->setText(QLatin1String(kSpeedTestCaption));
-    Label1->setTextFormat(Qt::PlainText);
-    Label1->setFont(uiFont(8.25, true, true));
-    Label1->setWordWrap(true);
-    Label1->setAlignment(Qt::AlignCenter);
-    Label1->setCursor(Qt::PointingHandCursor);
-    setColour(Label1, QPalette::WindowText, kBlue);
-    Label1->installEventFilter(this);
-
-    Picture1 = make<QFrame>(this, QStringLiteral("Picture1"), {7, 362, kBarWidth + 2, kBarHeight + 2});
-    Picture1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    Picture1->setLineWidth(1);
-    setBackground(Picture1, kLightGrey);
-    for (std::size_t i = 0; i < segments_.size(); ++i) {
-        const int x = 1 + kSegmentPitch * static_cast<int>(i);
-        segments_[i] = make<QFrame>(Picture1, QStringLiteral("Text%1").arg(i + 1),
-                                    {x, 1, kSegmentWidth, kBarHeight});
-        setBackground(segments_[i], kGreen);
-        segments_[i]->hide();
-    }
-}
-
-void frmBoost::closeSilently()
-{
-    closingSilently_ = true;
-    close();
-    closingSilently_ = false;
-}
-
-void frmBoost::closeEvent(QCloseEvent* event)
-{
-    // Only the user's own close from the title bar or system menu arrives
-    // spontaneously; the program closing the window says nothing.
-    if (event->spontaneous() && !closingSilently_)
-        os_.messageBox(this, QStringLiteral("Setup was not completed."), ferro::kApplicationTitle,
-                       MsgButtons::Ok, MsgIcon::None);
-    // The run belongs to the window and ends with it.
-    Timer1->stop();
+    *loaded_ = false;
     runStep_ = 0;
-    event->accept();
 }
 
-bool frmBoost::eventFilter(QObject* watched, QEvent* event)
+void frmBoost::Form_QueryUnload()
 {
-    if (watched == Label1 && event->type() == QEvent::MouseButtonRelease) {
-        const auto* mouse = static_cast<QMouseEvent*>(event);
-        if (mouse->button() == Qt::LeftButton && Label1->rect().contains(mouse->position().toPoint())) {
-            Label1_Click();
-            return true;
-        }
-    }
-    return QWidget::eventFilter(watched, event);
+    // The run stops before the notice, so that no step writes behind it.
+    setTimer("Timer1", false, state("Timer1").interval);
+    runStep_ = 0;
+    windows_.context().os.messageBox(this, "Setup was not completed.", kApplicationTitle,
+                                     MsgButtons::Ok, MsgIcon::None);
+    windows_.unload(*this);
 }
 
-void frmBoost::showAll(std::initializer_list<QWidget*> controls)
+void frmBoost::showAll(std::initializer_list<const char*> ids)
 {
-    for (QWidget* control : controls)
-        control->show();
+    for (const char* id : ids)
+        setVisible(id, true);
 }
 
 frmBoost::Answer frmBoost::answer() const
 {
     // A typed answer counts whatever its case and surrounding blanks.
-    const QString text = cmbConfirm[0]->currentText().trimmed();
-    if (text.compare(QLatin1String("YES"), Qt::CaseInsensitive) == 0)
+    const std::string text = trimmedUpper(state("cmbConfirm_0").caption);
+    if (text == "YES")
         return Answer::Yes;
-    if (text.compare(QLatin1String("NO"), Qt::CaseInsensitive) == 0)
+    if (text == "NO")
         return Answer::No;
     return Answer::Other;
 }
 
 std::uint32_t frmBoost::speedLevel() const
 {
-    return static_cast<std::uint32_t>(Slider1->value());
+    return static_cast<std::uint32_t>(state("Slider1").value);
 }
 
 void frmBoost::Clear_Form()
 {
     // No events are processed here: a click or a step of the run never lands
     // in the middle of a page change.
-    hideAll(lblInformation);
-    hideAll(lblNote);
-    hideAll(lblConfirm);
-    hideAll(cmbConfirm);
-    cmdNext[0]->hide();
-    cmdNext[0]->setEnabled(true);
-    cmdNext[0]->setText(QStringLiteral("Next"));
-    hideAll(lblSetting);
-    hideAll(lblBackingUp);
-    cmdBack[0]->hide();
-    cmdBack[0]->setEnabled(true);
-    hideAll(lblOptimizing);
-    hideAll(cmdRestart);
+    for (const char* id : kPageControls)
+        setVisible(id, false);
+    setVisible("cmdNext_0", false);
+    setEnabled("cmdNext_0", true);
+    setCaption("cmdNext_0", "Next");
+    setVisible("cmdBack_0", false);
+    setEnabled("cmdBack_0", true);
 }
 
 void frmBoost::Setup_Form()
@@ -323,17 +112,17 @@ void frmBoost::Setup_Form()
     Clear_Form();
     switch (CurrentStep) {
     case 0:
-        showAll({lblInformation[0], lblNote[0], lblConfirm[0]});
-        cmbConfirm[0]->setCurrentText(QStringLiteral("YES"));
-        showAll({cmbConfirm[0], cmdNext[0]});
+        showAll({"lblInformation_0", "lblNote_0", "lblConfirm_0"});
+        setCaption("cmbConfirm_0", "YES");
+        showAll({"cmbConfirm_0", "cmdNext_0"});
         break;
     case 1:
         switch (answer()) {
         case Answer::Yes:
-            showAll({lblInformation[1], lblBackingUp[0]});
-            lblBackingUp[0]->setText(QLatin1String(kSavingTo) + QStringLiteral(" Backup.nbf"));
-            showAll({lblSetting[0], cmdBack[0], cmdNext[0]});
-            cmdNext[0]->setEnabled(false);
+            showAll({"lblInformation_1", "lblBackingUp_0"});
+            setCaption("lblBackingUp_0", definition().find("lblBackingUp_0")->caption + " Backup.nbf");
+            showAll({"lblSetting_0", "cmdBack_0", "cmdNext_0"});
+            setEnabled("cmdNext_0", false);
             Backup_Settings();
             break;
         case Answer::No:
@@ -348,16 +137,16 @@ void frmBoost::Setup_Form()
         }
         break;
     case 2:
-        showAll({lblInformation[2], lblNote[1], cmdBack[0], cmdNext[0]});
+        showAll({"lblInformation_2", "lblNote_1", "cmdBack_0", "cmdNext_0"});
         break;
     case 3:
-        showAll({lblInformation[3], cmdBack[0], cmdNext[0]});
-        cmdNext[0]->setEnabled(false);
-        showAll({lblOptimizing[0], lblSetting[1]});
+        showAll({"lblInformation_3", "cmdBack_0", "cmdNext_0"});
+        setEnabled("cmdNext_0", false);
+        showAll({"lblOptimizing_0", "lblSetting_1"});
         Create_Settings();
         break;
     case 4:
-        showAll({lblInformation[4], lblNote[2], cmdRestart[0], cmdRestart[1], cmdBack[0]});
+        showAll({"lblInformation_4", "lblNote_2", "cmdRestart_0", "cmdRestart_1", "cmdBack_0"});
         break;
     default:
         break;
@@ -366,18 +155,18 @@ void frmBoost::Setup_Form()
 
 void frmBoost::Backup_Settings()
 {
-    ferro::BackupResult result;
+    const AppContext& context = windows_.context();
+    BackupResult result;
     if (runArmedOrUnderWay())
-        result.failure = ferro::kBackupDuringRunText;
+        result.failure = kBackupDuringRunText;
     else
-        result = ferro::writeBackup(registry_.backend, programFolder_);
+        result = writeBackup(context.registry, context.programFolder);
     // "Complete" only when both files are in place; otherwise the user reads
     // why, and may still go on.
-    const QString status = result.ok ? QStringLiteral("Complete")
-                                     : QStringLiteral("Failed: ") + QString::fromStdString(result.failure);
-    lblSetting[0]->setText(status);
-    lblSetting[0]->setToolTip(status);  // the whole reason, should it not fit
-    cmdNext[0]->setEnabled(true);
+    const std::string status = result.ok ? "Complete" : "Failed: " + result.failure;
+    setCaption("lblSetting_0", status);
+    setToolTip("lblSetting_0", status);  // the whole reason, should it not fit
+    setEnabled("cmdNext_0", true);
 }
 
 void frmBoost::Create_Settings()
@@ -390,60 +179,65 @@ void frmBoost::Create_Settings()
         return;
     }
     runStep_ = 1;
-    Timer1->start();
+    setTimer("Timer1", true, windows_.context().stepIntervalMs);
 }
 
 void frmBoost::lockForRun()
 {
-    cmdBack[0]->setEnabled(false);
-    Slider1->setEnabled(false);
+    setEnabled("cmdBack_0", false);
+    setEnabled("Slider1", false);
 }
 
 void frmBoost::Timer1_Timer()
 {
     const int step = runStep_;
+    if (step == 0)
+        return;
+    // One step per tick: the next is armed when this one is done, so the
+    // interval counts from after any error box of this step.
+    setTimer("Timer1", false, state("Timer1").interval);
     if (step == 1)
         lockForRun();
     noteBoostInBackup(step);
     if (runStep_ != step)
         return;  // the window was closed while the box was open
-    const ferro::PlanEntry& entry = ferro::planEntry(step);
+    const PlanEntry& entry = planEntry(step);
     // The speed is read at each step: the slider is its only copy.
-    const bool wrote = ferro::applyPlanEntry(registry_, entry, speedLevel());
+    const bool wrote = applyPlanEntry(registry_, entry, speedLevel());
     if (runStep_ != step)
         return;  // the window was closed while an error box was open
     // The last step shows itself only when it wrote; the others always do.
-    if (wrote || step < ferro::kPlanSteps) {
-        lblSetting[1]->setText(QLatin1String(entry.caption));
-        segments_[static_cast<std::size_t>(ferro::progressSegment(step) - 1)]->show();
+    if (wrote || step < kPlanSteps) {
+        setCaption("lblSetting_1", entry.caption);
+        setVisible("Text" + std::to_string(progressSegment(step)), true);
     }
-    if (step < ferro::kPlanSteps) {
+    if (step < kPlanSteps) {
         runStep_ = step + 1;
-        Timer1->start();  // counted from now, after any error box of this step
+        setTimer("Timer1", true, windows_.context().stepIntervalMs);
         return;
     }
     runStep_ = 0;
-    setBackground(Picture1, kGreen);
-    lblSetting[1]->setText(QStringLiteral("Optimizations Complete"));
-    cmdNext[0]->setText(QStringLiteral("Finished"));
-    cmdNext[0]->setEnabled(true);
+    setBackColor("Picture1", kGreen);
+    setCaption("lblSetting_1", "Optimizations Complete");
+    setCaption("cmdNext_0", "Finished");
+    setEnabled("cmdNext_0", true);
 }
 
 void frmBoost::noteBoostInBackup(int step)
 {
     // Every step, so that a restore between two steps leaves the rest of the
     // run marked too; the box once a run is enough.
-    const ferro::BackupResult noted = ferro::noteBoostWrite(programFolder_);
+    const BackupResult noted = noteBoostWrite(windows_.context().programFolder);
     if (!noted.ok && step == 1)
-        os_.messageBox(this, QString::fromStdString(ferro::boostNoteFailureText(noted)), ferro::kApplicationTitle,
-                       MsgButtons::Ok, MsgIcon::Warning);
+        windows_.context().os.messageBox(this, boostNoteFailureText(noted), kApplicationTitle, MsgButtons::Ok,
+                                         MsgIcon::Warning);
 }
 
 void frmBoost::disarmRunNotStarted()
 {
     // Nothing was written yet, so the run simply ends; Next arms a new one.
     if (runStep_ == 1) {
-        Timer1->stop();
+        setTimer("Timer1", false, state("Timer1").interval);
         runStep_ = 0;
     }
 }
@@ -469,31 +263,34 @@ void frmBoost::cmdBack_Click(int /*index*/)
 
 void frmBoost::cmdRestart_Click(int index)
 {
+    OsServices& os = windows_.context().os;
     if (index == 1) {
-        hide();  // stays loaded: showing it again brings back this page
+        windows_.hide(*this);  // stays loaded: showing it again brings back this page
         return;
     }
     if (index != 0)
         return;
-    os_.messageBox(this,
-                   QStringLiteral("Make sure you save any open programs.\r\n"
-                                  "Windows will restart once you click OK."),
-                   QStringLiteral("Ferrowinder"), MsgButtons::Ok, MsgIcon::Information);
-    if (!os_.requestRestart())
-        os_.messageBox(this,
-                       QStringLiteral("The computer could not be restarted. "
-                                      "Please restart it yourself."),
-                       ferro::kApplicationTitle, MsgButtons::Ok, MsgIcon::Warning);
+    os.messageBox(this,
+                  "Make sure you save any open programs.\r\n"
+                  "Windows will restart once you click OK.",
+                  "Ferrowinder", MsgButtons::Ok, MsgIcon::Information);
+    // The answer may come after the window has gone; the box is shown anyway.
+    os.requestRestart([&os, this, loaded = std::weak_ptr<bool>(loaded_)] {
+        const auto live = loaded.lock();
+        os.messageBox(live && *live ? this : nullptr,
+                      "The computer could not be restarted. Please restart it yourself.",
+                      kApplicationTitle, MsgButtons::Ok, MsgIcon::Warning);
+    });
 }
 
 void frmBoost::Slider1_Scroll()
 {
     const std::uint32_t speed = speedLevel();
-    Frame1->setTitle(QString::fromStdString(ferro::speedCaption(speed)));
-    SpdTxt->setText(QString::fromStdString(ferro::speedDescription(speed)));
+    setCaption("Frame1", speedCaption(speed));
+    setCaption("SpdTxt", speedDescription(speed));
 }
 
 void frmBoost::Label1_Click()
 {
-    os_.openUrl(QLatin1String(kSpeedTestUrl));
+    windows_.context().os.openUrl(kSpeedTestUrl);
 }

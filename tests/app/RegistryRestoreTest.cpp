@@ -1,30 +1,26 @@
 // "Restore Registry" in the main window: the question, the restore from the
 // wizard's backup (or the default list without one), and what the user is told.
-#include <QPushButton>
-
 #include <filesystem>
 
-#include "app/AppTestSupport.h"
 #include "app/frmMain.h"
 #include "tuning/Backup.h"
 #include "tuning/TuningPlan.h"
+#include "ui/WindowTest.h"
 
 namespace ferro::test {
 namespace {
 
-namespace fs = std::filesystem;
-
 const char* const kInternetSettings = "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
 
-class RestoreButtonTest : public AppTest {
+class RestoreButtonTest : public WindowTest {
 protected:
     // The user's own setting, then the wizard's backup and a whole boost.
     void boostWithBackup()
     {
-        ASSERT_EQ(writeValue(*store, {RootKey::CurrentUser, kInternetSettings, "MaxConnectionsPerServer"},
+        ASSERT_EQ(writeValue(store, {RootKey::CurrentUser, kInternetSettings, "MaxConnectionsPerServer"},
                              kRegDword, {4, 0, 0, 0}),
                   kStatusOk);
-        ASSERT_TRUE(writeBackup(*store, folder()).ok);
+        ASSERT_TRUE(writeBackup(store, folder()).ok);
         boost();
     }
 
@@ -32,7 +28,7 @@ protected:
     void boost()
     {
         ASSERT_TRUE(noteBoostWrite(folder()).ok);
-        const modRegistry::Registry reg{*store, [](const std::string& m) { FAIL() << m; }};
+        const modRegistry::Registry reg{store, [](const std::string& m) { FAIL() << m; }};
         for (const PlanEntry& e : tuningPlan())
             applyPlanEntry(reg, e, kDefaultSpeed);
     }
@@ -41,14 +37,14 @@ protected:
     void restore(MsgAnswer answer)
     {
         os.answers.push_back(answer);
-        control<QPushButton>(&windows->showMain(), "cmdRestore")->click();
+        click(windows->showMain(), "cmdRestore");
     }
 
     std::string userSetting() { return valueText(RootKey::CurrentUser, kInternetSettings, "MaxConnectionsPerServer"); }
     // What the boost writes there (its step 10).
     static std::string boostSetting() { return *planData(planEntry(10), kDefaultSpeed); }
 
-    bool backupExists() const { return fs::exists(backupRegPath(folder())); }
+    bool backupExists() const { return std::filesystem::exists(backupRegPath(folder())); }
 
     void expectSuccessBox(std::size_t index)
     {
@@ -107,16 +103,15 @@ TEST_F(RestoreButtonTest, WithoutABackupDeletesTheDefaultListAndTwiceIsStillSucc
 TEST_F(RestoreButtonTest, ARefusedRestoreIsReportedAndTheBackupKept)
 {
     boostWithBackup();
-    reopen(SqliteStore::Mode::ReadOnly);
+    store.readOnly = true;
     restore(MsgAnswer::Yes);
     ASSERT_EQ(os.boxes.size(), 2u);
     const FakeOsServices::Box& box = os.boxes[1];
     EXPECT_EQ(box.caption, "FerroWinder");
     EXPECT_EQ(box.icon, MsgIcon::Warning);
     EXPECT_EQ(box.buttons, MsgButtons::Ok);
-    EXPECT_NE(box.text, "Your registry has been restored.");
-    EXPECT_TRUE(box.text.contains("MaxConnectionsPerServer: access denied (5)"));
-    EXPECT_TRUE(box.text.contains("DefaultRcvWindow: access denied (5)"));
+    EXPECT_NE(box.text.find("MaxConnectionsPerServer: access denied (5)"), std::string::npos) << box.text;
+    EXPECT_NE(box.text.find("DefaultRcvWindow: access denied (5)"), std::string::npos) << box.text;
     EXPECT_TRUE(backupExists());
     EXPECT_EQ(userSetting(), boostSetting());
 }

@@ -1,16 +1,12 @@
 #include "ui/FakeOsServices.h"
 
-#include "platform/QtOsServices.h"
-
-#include <QPrinter>
-#include <QTextEdit>
-
 namespace ferro {
 
-MsgAnswer FakeOsServices::messageBox(QWidget*, const QString& text, const QString& caption,
-                                     MsgButtons buttons, MsgIcon icon, MsgAnswer defaultAnswer)
+MsgAnswer FakeOsServices::messageBox(const ui::Form* owner, const std::string& text,
+                                     const std::string& caption, MsgButtons buttons, MsgIcon icon,
+                                     MsgAnswer defaultAnswer)
 {
-    boxes.push_back({text, caption, buttons, icon, defaultAnswer});
+    boxes.push_back({text, caption, buttons, icon, defaultAnswer, owner});
     if (whileBoxOpen)
         whileBoxOpen(boxes.back());
     if (buttons == MsgButtons::Ok)
@@ -22,26 +18,14 @@ MsgAnswer FakeOsServices::messageBox(QWidget*, const QString& text, const QStrin
     return answer;
 }
 
-bool FakeOsServices::printDialog(QWidget*, QPrinter& printer, bool hasSelection)
+OsServices::PrintResult FakeOsServices::printText(const ui::Form*, const std::string& text,
+                                                  const std::string& selection)
 {
     ++printDialogs;
-    lastDialogHadSelection = hasSelection;
-    if (!printDialogAccepted)
-        return false;
-    printer.setPrintRange(hasSelection ? QPrinter::Selection : QPrinter::AllPages);
-    if (!printToPdf.isEmpty()) {
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(printToPdf);
-    }
-    return true;
-}
-
-void FakeOsServices::printRichText(QTextEdit& box, QPrinter& printer)
-{
-    const bool selection = printer.printRange() == QPrinter::Selection;
-    printedTexts << (selection ? box.textCursor().selectedText() : box.toPlainText());
-    if (!printToPdf.isEmpty())
-        printTextBox(box, printer);
+    lastDialogHadSelection = !selection.empty();
+    if (printAnswer == PrintResult::Printed)
+        printedTexts.push_back(selection.empty() ? text : selection);
+    return printAnswer;
 }
 
 }  // namespace ferro

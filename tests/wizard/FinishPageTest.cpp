@@ -1,13 +1,14 @@
 // The finish page, the restart, the closing notice and the speed-test link.
+#include "tuning/TuningPlan.h"
 #include "wizard/WizardTesting.h"
-
-#include <QMouseEvent>
 
 namespace ferro::test {
 namespace {
 
-const QStringList kFinishPage{"lblInformation_4", "lblNote_2", "cmdBack_0", "cmdRestart_0",
-                              "cmdRestart_1"};
+const Page kFinishPage{"lblInformation_4", "lblNote_2", "cmdBack_0", "cmdRestart_0", "cmdRestart_1"};
+const char* const kRestartNotice =
+    "Make sure you save any open programs.\r\nWindows will restart once you click OK.";
+const char* const kRefused = "The computer could not be restarted. Please restart it yourself.";
 
 class FinishPageTest : public WizardTest {
 protected:
@@ -22,7 +23,7 @@ protected:
         }
     }
 
-    void expectBox(std::size_t index, const QString& text, const QString& caption, MsgIcon icon)
+    void expectBox(std::size_t index, const std::string& text, const std::string& caption, MsgIcon icon)
     {
         ASSERT_LT(index, os.boxes.size());
         EXPECT_EQ(os.boxes[index].text, text);
@@ -30,22 +31,7 @@ protected:
         EXPECT_EQ(os.boxes[index].buttons, MsgButtons::Ok);
         EXPECT_EQ(os.boxes[index].icon, icon);
     }
-
-    void clickLink()
-    {
-        auto* link = control<QLabel>("Label1");
-        const QPointF centre = link->rect().center();
-        for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
-            QMouseEvent event(type, centre, link->mapToGlobal(centre), Qt::LeftButton,
-                              type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
-                              Qt::NoModifier);
-            QCoreApplication::sendEvent(link, &event);
-        }
-    }
 };
-
-const char* const kRestartNotice =
-    "Make sure you save any open programs.\r\nWindows will restart once you click OK.";
 
 TEST_F(FinishPageTest, RestartWarnsFirstAndThenAsksTheSystemOnce)
 {
@@ -54,83 +40,106 @@ TEST_F(FinishPageTest, RestartWarnsFirstAndThenAsksTheSystemOnce)
     click("cmdRestart_0");
     ASSERT_EQ(os.boxes.size(), 1u);
     expectBox(0, kRestartNotice, "Ferrowinder", MsgIcon::Information);
+    EXPECT_EQ(os.boxes[0].owner, wizard);
     EXPECT_EQ(os.restartRequestedAfterBoxes, std::vector<std::size_t>{1});
     EXPECT_EQ(shownPage(), kFinishPage);
 }
 
-TEST_F(FinishPageTest, ARefusedRestartIsReportedAndCanBeTriedAgain)
+TEST_F(FinishPageTest, ARefusalIsReportedWhenTheSystemAnswersAndCanBeTriedAgain)
 {
     goToPage(4);
     os.restartAccepted = false;
     click("cmdRestart_0");
+    EXPECT_EQ(os.boxes.size(), 1u) << "the window does not wait for the answer";
+    os.answerRestart();
     click("cmdRestart_0");
+    os.answerRestart();
     ASSERT_EQ(os.boxes.size(), 4u);
     for (std::size_t i : {0u, 2u}) {
         expectBox(i, kRestartNotice, "Ferrowinder", MsgIcon::Information);
-        expectBox(i + 1, "The computer could not be restarted. Please restart it yourself.",
-                  "FerroWinder", MsgIcon::Warning);
+        expectBox(i + 1, kRefused, "FerroWinder", MsgIcon::Warning);
     }
     EXPECT_EQ(os.restartRequestedAfterBoxes, (std::vector<std::size_t>{1, 3}));
+}
+
+TEST_F(FinishPageTest, ARefusalThatComesAfterTheWizardHasGoneIsStillReported)
+{
+    goToPage(4);
+    os.restartAccepted = false;
+    click("cmdRestart_0");
+    closeFromTitleBar(*wizard);
+    finishEvents();
+    ASSERT_EQ(windows->boost(), nullptr);
+    os.answerRestart();
+    ASSERT_EQ(os.boxes.size(), 3u);
+    expectBox(2, kRefused, "FerroWinder", MsgIcon::Warning);
+    EXPECT_EQ(os.boxes[2].owner, nullptr);
 }
 
 TEST_F(FinishPageTest, RestartLaterHidesTheWizardUntilItIsShownAgain)
 {
     goToPage(4);
     click("cmdRestart_1");
-    EXPECT_FALSE(wizard->isVisible());
+    EXPECT_FALSE(shown(wizard));
     EXPECT_TRUE(os.boxes.empty());
     EXPECT_EQ(os.restartRequests, 0);
-    wizard->show();
+    EXPECT_EQ(&windows->showBoost(), wizard) << "still loaded";
     EXPECT_EQ(shownPage(), kFinishPage);
 }
 
-TEST_F(FinishPageTest, ClosingFromTheTitleBarShowsTheNoticeOnceOnEveryPage)
+TEST_F(FinishPageTest, ClosingFromTheTitleBarShowsTheNoticeOnceOnEveryPageAndUnloads)
 {
     for (int page = 0; page <= 4; ++page) {
         SCOPED_TRACE(page);
         goToPage(page);
         os.boxes.clear();
-        closeFromTitleBar();
+        closeFromTitleBar(*wizard);
         ASSERT_EQ(os.boxes.size(), 1u);
         expectBox(0, "Setup was not completed.", "FerroWinder", MsgIcon::None);
-        EXPECT_FALSE(wizard->isVisible());
+        EXPECT_EQ(windows->boost(), nullptr);
+        finishEvents();
+        EXPECT_EQ(renderer.liveViews(), 0);
     }
+    wizard = &windows->showBoost();
+    EXPECT_EQ(shownPage(), (Page{"lblInformation_0", "lblNote_0", "lblConfirm_0", "cmbConfirm_0", "cmdNext_0"}))
+        << "loads afresh";
 }
 
-TEST_F(FinishPageTest, TheProgramClosesSilentlyAndARunEndsWithTheWindow)
+TEST_F(FinishPageTest, ARunStopsBeforeTheClosingNoticeAndWritesNothingBehindIt)
 {
     goToPage(3);
     fireStep();
-    wizard->closeSilently();
-    EXPECT_FALSE(wizard->isVisible());
-    EXPECT_FALSE(stepTimer()->isActive());
-    goToPage(3);
-    wizard->close();
-    EXPECT_FALSE(wizard->isVisible());
-    EXPECT_TRUE(os.boxes.empty());
+    bool armedBehindTheBox = true;
+    os.whileBoxOpen = [&](const FakeOsServices::Box&) { armedBehindTheBox = stepArmed(); };
+    closeFromTitleBar(*wizard);
+    EXPECT_FALSE(armedBehindTheBox);
+    const PlanEntry& second = planEntry(2);
+    EXPECT_EQ(valueText(second.root, second.keyPath, second.valueName), "absent");
+    const PlanEntry& first = planEntry(1);
+    EXPECT_NE(valueText(first.root, first.keyPath, first.valueName), "absent") << "written values stay";
+}
 
-    // A title-bar close in the middle of a run stops it too.
+TEST_F(FinishPageTest, TheProgramEndsWithoutTheNoticeAndARunEndsWithIt)
+{
     goToPage(3);
     fireStep();
-    closeFromTitleBar();
-    EXPECT_FALSE(stepTimer()->isActive());
-    EXPECT_FALSE(value(RootKey::LocalMachine, "System\\CurrentControlSet\\Services\\VxD\\MSTCP",
-                       "DefaultTTL").present);
+    windows->endNow();
+    EXPECT_TRUE(os.boxes.empty());
+    EXPECT_EQ(windows->boost(), nullptr);
+    EXPECT_FALSE(stepArmed());
+    EXPECT_EQ(renderer.quits, 1);
 }
 
 TEST_F(FinishPageTest, TheSpeedTestLinkOpensInTheBrowserOnEveryPageAndDuringTheRun)
 {
     goToPage(0);
-    auto* link = control<QLabel>("Label1");
-    EXPECT_TRUE(link->text().contains("speed.cloudflare.com"));
-    EXPECT_TRUE(link->font().underline());
-    EXPECT_TRUE(link->font().bold());
-    EXPECT_EQ(link->cursor().shape(), Qt::PointingHandCursor);
-    clickLink();
+    EXPECT_NE(text("Label1").find("speed.cloudflare.com"), std::string::npos);
+    click("Label1");
     goToPage(3);
     fireStep();
-    clickLink();
-    EXPECT_EQ(os.openedUrls, QStringList({"https://speed.cloudflare.com/", "https://speed.cloudflare.com/"}));
+    click("Label1");
+    EXPECT_EQ(os.openedUrls, (std::vector<std::string>{"https://speed.cloudflare.com/",
+                                                       "https://speed.cloudflare.com/"}));
 }
 
 }  // namespace

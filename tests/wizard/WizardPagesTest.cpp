@@ -1,31 +1,22 @@
 // The wizard's pages and the way Next, Back and the answer move between them.
-#include "wizard/WizardTesting.h"
+#include <filesystem>
 
-#include <QFile>
-#include <QGroupBox>
-#include <QLineEdit>
+#include "wizard/WizardTesting.h"
 
 namespace ferro::test {
 namespace {
 
-const QStringList kQuestionPage{"lblInformation_0", "lblNote_0", "lblConfirm_0", "cmbConfirm_0",
-                                "cmdNext_0"};
-const QStringList kBackupPage{"lblInformation_1", "lblBackingUp_0", "lblSetting_0", "cmdBack_0",
-                              "cmdNext_0"};
-const QStringList kBeforeRunPage{"lblInformation_2", "lblNote_1", "cmdBack_0", "cmdNext_0"};
-const QStringList kRunPage{"lblInformation_3", "lblOptimizing_0", "lblSetting_1", "cmdBack_0",
-                           "cmdNext_0"};
-const QStringList kFinishPage{"lblInformation_4", "lblNote_2", "cmdBack_0", "cmdRestart_0",
-                              "cmdRestart_1"};
+const Page kQuestionPage{"lblInformation_0", "lblNote_0", "lblConfirm_0", "cmbConfirm_0", "cmdNext_0"};
+const Page kBackupPage{"lblInformation_1", "lblBackingUp_0", "lblSetting_0", "cmdBack_0", "cmdNext_0"};
+const Page kBeforeRunPage{"lblInformation_2", "lblNote_1", "cmdBack_0", "cmdNext_0"};
+const Page kRunPage{"lblInformation_3", "lblOptimizing_0", "lblSetting_1", "cmdBack_0", "cmdNext_0"};
+const Page kFinishPage{"lblInformation_4", "lblNote_2", "cmdBack_0", "cmdRestart_0", "cmdRestart_1"};
 
 TEST_F(WizardTest, OpensOnTheBackupQuestionWithYes)
 {
     open();
-    EXPECT_EQ(wizard->windowTitle(), "FerroWinder");
-    EXPECT_EQ(wizard->minimumSize(), QSize(441, 400));
-    EXPECT_EQ(wizard->maximumSize(), QSize(441, 400));
-    EXPECT_FALSE(wizard->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
-
+    EXPECT_EQ(wizard->caption(), "FerroWinder");
+    EXPECT_EQ(renderer.view(wizard)->centred, 1);
     EXPECT_EQ(shownPage(), kQuestionPage);
     EXPECT_EQ(text("lblInformation_0"),
               "In order for FerroLink to ensure maximum internet connection, it must edit some "
@@ -33,9 +24,10 @@ TEST_F(WizardTest, OpensOnTheBackupQuestionWithYes)
               "it  must backup those settings now.");
     EXPECT_EQ(text("lblNote_0"), "It is highly recomended that you backup your registry.");
     EXPECT_EQ(text("lblConfirm_0"), "Backup registry?");
-    EXPECT_EQ(control<QComboBox>("cmbConfirm_0")->currentText(), "YES");
-    EXPECT_TRUE(button("cmdNext_0")->isEnabled());
+    EXPECT_EQ(text("cmbConfirm_0"), "YES");
+    EXPECT_TRUE(usable("cmdNext_0"));
     EXPECT_EQ(text("cmdNext_0"), "Next");
+    EXPECT_FALSE(stepArmed());
 }
 
 TEST_F(WizardTest, YesWritesTheBackupOnEachVisitAndBackRetracesTheWay)
@@ -46,15 +38,15 @@ TEST_F(WizardTest, YesWritesTheBackupOnEachVisitAndBackRetracesTheWay)
     EXPECT_EQ(text("lblInformation_1"), "FerroLink has now backed up your registry settings.");
     EXPECT_EQ(text("lblBackingUp_0"), "Saving settings to file: Backup.nbf");
     EXPECT_EQ(text("lblSetting_0"), "Complete");
-    EXPECT_TRUE(button("cmdNext_0")->isEnabled());
+    EXPECT_TRUE(usable("cmdNext_0"));
 
-    const QString marker = dir.filePath("Backup/Backup.nbf");
-    ASSERT_TRUE(QFile::remove(marker));
+    const std::filesystem::path marker = path("Backup/Backup.nbf");
+    ASSERT_TRUE(std::filesystem::remove(marker));
     click("cmdBack_0");
     EXPECT_EQ(shownPage(), kQuestionPage);
     click("cmdNext_0");
     EXPECT_EQ(text("lblBackingUp_0"), "Saving settings to file: Backup.nbf");
-    EXPECT_TRUE(QFile::exists(marker));
+    EXPECT_TRUE(std::filesystem::exists(marker));
 
     click("cmdNext_0");
     EXPECT_EQ(shownPage(), kBeforeRunPage);
@@ -62,10 +54,10 @@ TEST_F(WizardTest, YesWritesTheBackupOnEachVisitAndBackRetracesTheWay)
               "FerroLink will now edit your system's settings and registry for an improved "
               "internet connection.");
     EXPECT_EQ(text("lblNote_1"), "Optimization will begin once you click next.");
-    ASSERT_TRUE(QFile::remove(marker));
+    ASSERT_TRUE(std::filesystem::remove(marker));
     click("cmdBack_0");  // with YES, back to the backup page, which writes again
     EXPECT_EQ(shownPage(), kBackupPage);
-    EXPECT_TRUE(QFile::exists(marker));
+    EXPECT_TRUE(std::filesystem::exists(marker));
 }
 
 TEST_F(WizardTest, NoSkipsTheBackupPageBothWaysAndTheAnswerReturnsToYes)
@@ -74,17 +66,17 @@ TEST_F(WizardTest, NoSkipsTheBackupPageBothWaysAndTheAnswerReturnsToYes)
     answer("NO");
     click("cmdNext_0");
     EXPECT_EQ(shownPage(), kBeforeRunPage);
-    EXPECT_FALSE(QFile::exists(dir.filePath("Backup")));
+    EXPECT_FALSE(std::filesystem::exists(path("Backup")));
     click("cmdBack_0");
     EXPECT_EQ(shownPage(), kQuestionPage);
-    EXPECT_EQ(control<QComboBox>("cmbConfirm_0")->currentText(), "YES");
+    EXPECT_EQ(text("cmbConfirm_0"), "YES");
 }
 
 TEST_F(WizardTest, TypedAnswersCountWhateverTheirCaseAndBlanks)
 {
     const struct {
         const char* typed;
-        const QStringList& page;
+        const Page& page;
     } cases[] = {{" no ", kBeforeRunPage}, {"Yes  ", kBackupPage}, {"maybe", kQuestionPage}, {"", kQuestionPage}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.typed);
@@ -93,8 +85,7 @@ TEST_F(WizardTest, TypedAnswersCountWhateverTheirCaseAndBlanks)
         click("cmdNext_0");
         EXPECT_EQ(shownPage(), c.page);
         // Anything else leads back to the question, as Back does.
-        EXPECT_EQ(control<QComboBox>("cmbConfirm_0")->currentText(),
-                  c.page == kQuestionPage ? QString("YES") : QString(c.typed));
+        EXPECT_EQ(text("cmbConfirm_0"), &c.page == &kQuestionPage ? std::string("YES") : std::string(c.typed));
     }
 }
 
@@ -108,9 +99,10 @@ TEST_F(WizardTest, TheRunPageLeadsToTheFinishPageAndItsBackRunsAgain)
               "internet connection.");
     EXPECT_EQ(text("lblOptimizing_0"), "Optimizing:");
     EXPECT_EQ(text("lblSetting_1"), "...");
-    EXPECT_FALSE(button("cmdNext_0")->isEnabled());
-    EXPECT_TRUE(button("cmdBack_0")->isEnabled());
-    EXPECT_TRUE(stepTimer()->isActive());
+    EXPECT_FALSE(usable("cmdNext_0"));
+    EXPECT_TRUE(usable("cmdBack_0"));
+    EXPECT_TRUE(stepArmed());
+    EXPECT_EQ(state(*wizard, "Timer1").interval, 3000);
 
     click("cmdBack_0");  // before the first step
     EXPECT_EQ(shownPage(), kBeforeRunPage);
@@ -127,17 +119,15 @@ TEST_F(WizardTest, TheRunPageLeadsToTheFinishPageAndItsBackRunsAgain)
 
     click("cmdBack_0");
     EXPECT_EQ(shownPage(), kRunPage);
-    EXPECT_TRUE(stepTimer()->isActive());
+    EXPECT_TRUE(stepArmed());
 }
 
 TEST_F(WizardTest, SpeedTextsFollowTheSliderWheneverItRests)
 {
     open();
-    auto* frame = control<QGroupBox>("Frame1");
-    auto* description = control<QLineEdit>("SpdTxt");
-    EXPECT_EQ(frame->title(), "Select Connection Speed (Kbps). Use arrow keys for fine tuning");
-    EXPECT_EQ(description->text(), "");
-    EXPECT_EQ(slider()->value(), 56);
+    EXPECT_EQ(text("Frame1"), "Select Connection Speed (Kbps). Use arrow keys for fine tuning");
+    EXPECT_EQ(text("SpdTxt"), "");
+    EXPECT_EQ(speed(), 56);
 
     const struct {
         int speed;
@@ -147,33 +137,11 @@ TEST_F(WizardTest, SpeedTextsFollowTheSliderWheneverItRests)
                  {129, "DSL/Satellite/Cable"}, {9999, "DSL/Satellite/Cable"},
                  {10000, "T1/T3"},             {20000, "T1/T3"}};
     for (const auto& m : moves) {
-        slider()->setValue(m.speed);
-        EXPECT_EQ(frame->title(), QString("Select Connection Speed (%1 Kbps)").arg(m.speed));
-        EXPECT_EQ(description->text(), QString("%1 Kilobytes per second %2").arg(m.speed).arg(m.phrase));
+        moveSlider(*wizard, "Slider1", m.speed);
+        const std::string kbps = std::to_string(m.speed);
+        EXPECT_EQ(text("Frame1"), "Select Connection Speed (" + kbps + " Kbps)");
+        EXPECT_EQ(text("SpdTxt"), kbps + " Kilobytes per second " + m.phrase);
     }
-
-    slider()->setValue(56);
-    const struct {
-        Qt::Key key;
-        int speed;
-    } keys[] = {{Qt::Key_Right, 57}, {Qt::Key_PageDown, 7}, {Qt::Key_PageUp, 57}, {Qt::Key_Left, 56}};
-    for (const auto& k : keys) {
-        QKeyEvent press(QEvent::KeyPress, k.key, Qt::NoModifier);
-        QCoreApplication::sendEvent(slider(), &press);
-        EXPECT_EQ(slider()->value(), k.speed);
-        EXPECT_EQ(frame->title(), QString("Select Connection Speed (%1 Kbps)").arg(k.speed));
-        EXPECT_TRUE(description->text().startsWith(QString("%1 Kilobytes").arg(k.speed)));
-    }
-    // A click on the track beside the thumb moves it by a page.
-    const QPointF track(slider()->width() - 4, slider()->height() / 2.0);
-    QMouseEvent press(QEvent::MouseButtonPress, track, slider()->mapToGlobal(track), Qt::LeftButton,
-                      Qt::LeftButton, Qt::NoModifier);
-    QMouseEvent release(QEvent::MouseButtonRelease, track, slider()->mapToGlobal(track),
-                        Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(slider(), &press);
-    QCoreApplication::sendEvent(slider(), &release);
-    EXPECT_EQ(slider()->value(), 106);
-    EXPECT_EQ(description->text(), "106 Kilobytes per second Dial-Up Tandem/DSL/Satellite");
 }
 
 }  // namespace

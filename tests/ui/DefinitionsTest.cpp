@@ -1,0 +1,100 @@
+// The four form definitions: well formed, and built control by control by a
+// renderer from the loaded form's state (the fake renderer's reading here;
+// the Qt renderer's tests make the same check of their widgets).
+#include <set>
+
+#include "app/frmMain.h"
+#include "info/frmAbout.h"
+#include "info/frmSplash.h"
+#include "ui/RenderedForm.h"
+#include "ui/WindowTest.h"
+#include "wizard/frmBoost.h"
+
+namespace ferro::test {
+namespace {
+
+const ui::FormDef* const kForms[] = {&frmSplash::Design(), &frmMain::Design(), &frmBoost::Design(),
+                                     &frmAbout::Design()};
+
+// What a renderer is asked to build: the definition's geometry and fonts,
+// and the state of a form as it stands when its window is created.
+class FakeRendered final : public RenderedForm {
+public:
+    explicit FakeRendered(const ui::Form& form) : form_(form) {}
+    int clientWidth() const override { return pixels(form_.definition().clientWidth); }
+    int clientHeight() const override { return pixels(form_.definition().clientHeight); }
+    std::string caption() const override { return form_.caption(); }
+    std::optional<RenderedControl> control(const std::string& id) const override
+    {
+        const ui::ControlDef* def = form_.definition().find(id);
+        if (!def || !form_.has(id))
+            return std::nullopt;
+        const ui::ControlState& state = form_.state(id);
+        const ui::FontDef& font = def->font ? *def->font : form_.definition().font;
+        RenderedControl made{pixels(def->left), pixels(def->top), pixels(def->width), pixels(def->height),
+                             font.face, font.points, font.bold, font.underline, state.foreColor,
+                             state.backColor, state.caption, state.visible, state.enabled};
+        if (def->kind == ui::ControlKind::Line) {
+            made.width = pixels(def->left + def->width) - made.left + 1;
+            made.height = def->borderWidth;
+            made.backColor = state.foreColor;
+        }
+        return made;
+    }
+
+private:
+    const ui::Form& form_;
+};
+
+TEST(FormDefinitions, EveryControlSitsInsideAContainerThatHoldsIt)
+{
+    for (const ui::FormDef* form : kForms) {
+        SCOPED_TRACE(form->name);
+        std::set<int> tabIndices;
+        for (const ui::ControlDef& c : form->controls) {
+            SCOPED_TRACE(c.id());
+            if (c.tabIndex >= 0) {
+                EXPECT_TRUE(tabIndices.insert(c.tabIndex).second) << "tab index used twice";
+            }
+            if (c.kind == ui::ControlKind::Timer || c.kind == ui::ControlKind::MenuItem)
+                continue;
+            int width = form->clientWidth, height = form->clientHeight;
+            if (!c.parent.empty()) {
+                const ui::ControlDef* parent = form->find(c.parent);
+                ASSERT_NE(parent, nullptr);
+                EXPECT_TRUE(parent->kind == ui::ControlKind::Frame || parent->kind == ui::ControlKind::Picture);
+                width = parent->width, height = parent->height;
+            }
+            EXPECT_GE(c.left, 0);
+            EXPECT_GE(c.top, 0);
+            EXPECT_LE(c.left + c.width, width);
+            EXPECT_LE(c.top + c.height, height);
+        }
+    }
+}
+
+TEST_F(WindowTest, EveryWindowIsBuiltFromItsDefinitionInItsLoadedState)
+{
+    struct Check : ui::Renderer {
+        explicit Check(FakeRenderer& fake) : fake(fake) {}
+        std::unique_ptr<ui::FormView> createView(ui::Form& form, const ui::Form* owner) override
+        {
+            expectRenderedAsDefined(form.definition(), FakeRendered(form));
+            ++built;
+            return fake.createView(form, owner);
+        }
+        void post(std::function<void()> task) override { fake.post(std::move(task)); }
+        void quit() override { fake.quit(); }
+        FakeRenderer& fake;
+        int built = 0;
+    } check(renderer);
+    AppWindows checked(AppContext{os, store, folder()}, check);
+    checked.showSplash();
+    checked.showMain();
+    checked.showBoost();
+    checked.showAbout();
+    EXPECT_EQ(check.built, 4);
+}
+
+}  // namespace
+}  // namespace ferro::test
