@@ -22,8 +22,11 @@ ui::ControlDef control(const char* name, int index, ui::ControlKind kind, const 
 std::string donationAddress()
 {
     std::string text;
-    for (const char* line : kDonationAddressLines)
-        text += (text.empty() ? "" : "\n") + std::string(line);
+    for (const char* line : kDonationAddressLines) {
+        if (!text.empty())
+            text += '\n';
+        text += line;
+    }
     return text;
 }
 

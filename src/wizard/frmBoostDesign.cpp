@@ -90,7 +90,7 @@ ui::FormDef design()
     c.push_back(label("lblOptimizing", 0, "Optimizing:", 240, 1260, 1260, 300));
     c.push_back(label("lblSetting", 1, "...", 1500, 1260, 4875, 300));
     // Level with the text of the answer box beside it.
-    c.push_back(label("lblConfirm", 0, "Backup registry?", 240, 1980, 1800, 300));
+    c.push_back(label("lblConfirm", 0, "Backup registry?", 240, 1995, 1800, 300));
 
     ControlDef combo;
     combo.name = "cmbConfirm";
@@ -145,7 +145,7 @@ ui::FormDef design()
     link.kind = ControlKind::Label;
     link.parent = "Frame1";
     link.caption = frmBoost::kSpeedTestCaption;
-    link.left = 180, link.top = 1410, link.width = 6015, link.height = 660;
+    link.left = 180, link.top = 1545, link.width = 6015, link.height = 525;
     link.font = FontDef{"MS Sans Serif", 8.25, true, false, true};
     link.foreColor = kBlue;
     link.alignment = Alignment::Center;

@@ -35,7 +35,7 @@ public:
                              font.face, font.points, font.bold, font.underline, state.foreColor,
                              state.backColor, state.caption, state.visible, state.enabled};
         if (def->kind == ui::ControlKind::Line) {
-            made.width = pixels(def->left + def->width) - made.left + 1;
+            made.width = pixels(def->width) + 1;
             made.height = def->borderWidth;
             made.backColor = state.foreColor;
         }

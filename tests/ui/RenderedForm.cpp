@@ -26,14 +26,14 @@ void expectRenderedAsDefined(const ui::FormDef& form, const RenderedForm& render
             EXPECT_EQ(made->left, pixels(def.left));
             if (def.kind == ui::ControlKind::Line) {
                 // From its first pixel to its last, borderWidth thick.
-                EXPECT_EQ(made->width, pixels(def.left + def.width) - pixels(def.left) + 1);
+                EXPECT_EQ(made->width, pixels(def.width) + 1);
                 EXPECT_EQ(made->height, def.borderWidth);
             } else {
                 EXPECT_EQ(made->width, pixels(def.width));
                 EXPECT_EQ(made->height, pixels(def.height));
             }
         } else if (def.alignment == ui::Alignment::Right) {
-            EXPECT_EQ(made->left + made->width, pixels(def.left + def.width));
+            EXPECT_EQ(made->left + made->width, pixels(def.left) + pixels(def.width));
         } else {
             EXPECT_EQ(made->left, pixels(def.left));
         }

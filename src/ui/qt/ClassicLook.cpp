@@ -1,4 +1,4 @@
-#include "app/ClassicLook.h"
+#include "ui/qt/ClassicLook.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -11,7 +11,7 @@ static void loadResources()
     Q_INIT_RESOURCE(ferrowinder);
 }
 
-namespace ferro {
+namespace ferro::qt {
 
 QFont classicFont(const QString& family, double points, bool bold)
 {
@@ -44,4 +44,4 @@ void centreOnScreen(QWidget& window)
     window.move(frame.topLeft());
 }
 
-}  // namespace ferro
+}  // namespace ferro::qt

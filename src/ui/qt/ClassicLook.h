@@ -7,7 +7,7 @@
 
 class QWidget;
 
-namespace ferro {
+namespace ferro::qt {
 
 // The windows are laid out in twips; at the usual 96 dots per inch a pixel is 15 twips.
 constexpr int kTwipsPerPixel = 15;
@@ -28,4 +28,4 @@ QIcon applicationIcon();
 // Moves a window to the middle of its screen.
 void centreOnScreen(QWidget& window);
 
-}  // namespace ferro
+}  // namespace ferro::qt

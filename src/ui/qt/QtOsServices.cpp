@@ -1,5 +1,6 @@
-#include "platform/QtOsServices.h"
+#include "ui/qt/QtOsServices.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDir>
@@ -8,14 +9,9 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <QPointer>
 #include <QProcess>
-#include <QAbstractTextDocumentLayout>
 #include <QTextDocument>
-#include <QTextDocumentFragment>
-#include <QTextEdit>
-
-#include <memory>
+#include <QTimer>
 #include <QUrl>
 
 #ifdef _WIN32
@@ -23,20 +19,15 @@
 #else
 #include <QDBusConnection>
 #include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
+#include <QDBusPendingReply>
 #endif
 
-namespace ferro {
-namespace {
+#include "ui/qt/ClassicLook.h"
+#include "ui/qt/QtRenderer.h"
 
-QMessageBox::StandardButton standardButton(MsgAnswer answer)
-{
-    switch (answer) {
-    case MsgAnswer::Yes: return QMessageBox::Yes;
-    case MsgAnswer::No: return QMessageBox::No;
-    case MsgAnswer::Ok: break;
-    }
-    return QMessageBox::Ok;
-}
+namespace ferro::qt {
+namespace {
 
 QMessageBox::Icon boxIcon(MsgIcon icon)
 {
@@ -48,18 +39,24 @@ QMessageBox::Icon boxIcon(MsgIcon icon)
     return QMessageBox::NoIcon;
 }
 
+QString qText(const std::string& text) { return QString::fromStdString(text); }
+
 }  // namespace
 
-MsgAnswer QtOsServices::messageBox(QWidget* parent, const QString& text, const QString& caption,
+QWidget* QtOsServices::window(const ui::Form* owner) const
+{
+    return renderer_ ? renderer_->window(owner) : nullptr;
+}
+
+MsgAnswer QtOsServices::messageBox(const ui::Form* owner, const std::string& text, const std::string& caption,
                                    MsgButtons buttons, MsgIcon icon, MsgAnswer defaultAnswer)
 {
-    QMessageBox box(boxIcon(icon), caption, text, QMessageBox::NoButton, parent);
+    QMessageBox box(boxIcon(icon), qText(caption), qText(text), QMessageBox::NoButton, window(owner));
     // Plain text: the texts are shown as written, never read as markup.
     box.setTextFormat(Qt::PlainText);
     if (buttons == MsgButtons::YesNo) {
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-        box.setDefaultButton(standardButton(defaultAnswer == MsgAnswer::No ? MsgAnswer::No
-                                                                           : MsgAnswer::Yes));
+        box.setDefaultButton(defaultAnswer == MsgAnswer::No ? QMessageBox::No : QMessageBox::Yes);
     } else {
         box.setStandardButtons(QMessageBox::Ok);
         box.setDefaultButton(QMessageBox::Ok);
@@ -76,82 +73,83 @@ void QtOsServices::beep()
     QApplication::beep();
 }
 
-void QtOsServices::openUrl(const QString& url)
+void QtOsServices::openUrl(const std::string& url)
 {
-    QDesktopServices::openUrl(QUrl(url));
+    QDesktopServices::openUrl(QUrl(qText(url)));
 }
 
-bool QtOsServices::requestRestart()
+void QtOsServices::requestRestart(std::function<void()> refused)
 {
 #ifdef _WIN32
-    return requestWindowsRestart();
+    if (!requestWindowsRestart())
+        QTimer::singleShot(0, qApp, std::move(refused));
 #else
     QDBusConnection bus = QDBusConnection::systemBus();
-    if (!bus.isConnected())
-        return false;
+    if (!bus.isConnected()) {
+        QTimer::singleShot(0, qApp, std::move(refused));
+        return;
+    }
     QDBusMessage reboot = QDBusMessage::createMethodCall(
         QStringLiteral("org.freedesktop.login1"), QStringLiteral("/org/freedesktop/login1"),
         QStringLiteral("org.freedesktop.login1.Manager"), QStringLiteral("Reboot"));
     reboot << true;  // interactive: logind may ask the user to authenticate
-    // The answer can take as long as the user needs for that.
+    // The answer can take as long as the user needs for that; the windows
+    // go on meanwhile, and a refusal is reported when it comes.
     constexpr int kAuthenticationTimeoutMs = 5 * 60 * 1000;
-    return bus.call(reboot, QDBus::Block, kAuthenticationTimeoutMs).type() ==
-           QDBusMessage::ReplyMessage;
+    auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(reboot, kAuthenticationTimeoutMs), qApp);
+    QObject::connect(watcher, &QDBusPendingCallWatcher::finished, qApp,
+                     [refused = std::move(refused)](QDBusPendingCallWatcher* call) {
+                         call->deleteLater();
+                         if (call->isError())
+                             refused();
+                     });
 #endif
 }
 
-bool QtOsServices::startProgram(const QString& path)
+bool QtOsServices::startProgram(const std::string& path)
 {
     // The path is the program itself, with no arguments: no shell reads it.
-    return QProcess::startDetached(path, {});
+    return QProcess::startDetached(qText(path), {});
 }
 
-bool QtOsServices::fileExists(const QString& path)
+bool QtOsServices::fileExists(const std::string& path)
 {
     // A program file: a folder of that name does not count.
-    return QFileInfo(path).isFile();
+    return QFileInfo(qText(path)).isFile();
 }
 
-bool QtOsServices::printDialog(QWidget* parent, QPrinter& printer, bool hasSelection)
+OsServices::PrintResult QtOsServices::printText(const ui::Form* owner, const std::string& text,
+                                                const std::string& selection)
 {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(QStringLiteral("FerroWinder address"));  // the print job's name
+    const bool hasSelection = !selection.empty();
     printer.setPrintRange(hasSelection ? QPrinter::Selection : QPrinter::AllPages);
     // Without an installed printer the dialog offers only a PDF file, and not
     // every platform's dialog proposes a name for it (outside X11 it shows a bare folder).
-    if (QPrinterInfo::availablePrinterNames().isEmpty() && printer.outputFileName().isEmpty()) {
-        const QString name = printer.docName().isEmpty() ? QStringLiteral("print") : printer.docName();
-        printer.setOutputFileName(QDir::home().filePath(name + QStringLiteral(".pdf")));
-    }
-    QPrintDialog dialog(&printer, parent);
+    if (QPrinterInfo::availablePrinterNames().isEmpty())
+        printer.setOutputFileName(QDir::home().filePath(printer.docName() + QStringLiteral(".pdf")));
+    QPrintDialog dialog(&printer, window(owner));
     dialog.setOption(QAbstractPrintDialog::PrintSelection, hasSelection);
-    return dialog.exec() == QDialog::Accepted;
+    if (dialog.exec() != QDialog::Accepted)
+        return PrintResult::Cancelled;
+    const bool selectionOnly = hasSelection && printer.printRange() == QPrinter::Selection;
+    return printPlainText(qText(selectionOnly ? selection : text), printer) ? PrintResult::Printed
+                                                                           : PrintResult::Failed;
 }
 
-void QtOsServices::printRichText(QTextEdit& box, QPrinter& printer)
+bool printPlainText(const QString& text, QPrinter& printer)
 {
-    printTextBox(box, printer);
-}
-
-void printTextBox(QTextEdit& box, QPrinter& printer)
-{
-    const QTextCursor cursor = box.textCursor();
-    const bool selectionOnly = printer.printRange() == QPrinter::Selection && cursor.hasSelection();
-    std::unique_ptr<QTextDocument> document(box.document()->clone());
-    if (selectionOnly)
-        document->setHtml(cursor.selection().toHtml());
+    QTextDocument document;
+    document.setDefaultFont(dialogFont());
+    document.setPlainText(text);
     // A document laid out on the printer's page prints as it is; one without
     // a page size gets a page number under the text.
-    const QPaintDevice* device = document->documentLayout()->paintDevice();
+    const QPaintDevice* device = document.documentLayout()->paintDevice();
     const qreal dpi = device ? device->logicalDpiX() : 96.0;
-    document->setPageSize(printer.pageLayout().paintRect(QPageLayout::Inch).size() * dpi);
-    document->print(&printer);
+    document.setPageSize(printer.pageLayout().paintRect(QPageLayout::Inch).size() * dpi);
+    document.print(&printer);
+    return printer.printerState() != QPrinter::Error;
 }
 
-modRegistry::MessageSink registryMessageSink(OsServices& os, QWidget* parent)
-{
-    return [&os, owner = QPointer<QWidget>(parent)](const std::string& message) {
-        os.messageBox(owner, QString::fromStdString(message), kApplicationTitle,
-                      MsgButtons::Ok, MsgIcon::None);
-    };
-}
-
-}  // namespace ferro
+}  // namespace ferro::qt

@@ -1,31 +1,39 @@
 #pragma once
-// The OS services of the running program: Qt for the windows, the system for
-// the restart (ExitWindowsEx on Windows, systemd-logind elsewhere).
-#include "platform/OsServices.h"
-#include "registry/modRegistry.h"
+// The OS services of the Qt program: Qt for the boxes, the browser, programs
+// and printing; the system for the restart (ExitWindowsEx on Windows,
+// systemd-logind elsewhere, asked without blocking the windows).
+#include <QString>
 
-namespace ferro {
+#include "platform/OsServices.h"
+
+class QPrinter;
+class QWidget;
+
+namespace ferro::qt {
+
+class QtRenderer;
 
 class QtOsServices final : public OsServices {
 public:
-    MsgAnswer messageBox(QWidget* parent, const QString& text, const QString& caption,
-                         MsgButtons buttons, MsgIcon icon,
-                         MsgAnswer defaultAnswer = MsgAnswer::Ok) override;
+    // Boxes and dialogs are owned by the renderer's window of their form.
+    explicit QtOsServices(const QtRenderer* renderer = nullptr) : renderer_(renderer) {}
+
+    MsgAnswer messageBox(const ui::Form* owner, const std::string& text, const std::string& caption,
+                         MsgButtons buttons, MsgIcon icon, MsgAnswer defaultAnswer = MsgAnswer::Ok) override;
     void beep() override;
-    void openUrl(const QString& url) override;
-    bool requestRestart() override;
-    bool startProgram(const QString& path) override;
-    bool fileExists(const QString& path) override;
-    bool printDialog(QWidget* parent, QPrinter& printer, bool hasSelection) override;
-    void printRichText(QTextEdit& box, QPrinter& printer) override;
+    void openUrl(const std::string& url) override;
+    void requestRestart(std::function<void()> refused) override;
+    bool startProgram(const std::string& path) override;
+    bool fileExists(const std::string& path) override;
+    PrintResult printText(const ui::Form* owner, const std::string& text, const std::string& selection) override;
+
+private:
+    QWidget* window(const ui::Form* owner) const;
+    const QtRenderer* renderer_;
 };
 
-// Prints the box's selection when the printer's range is the selection, else
-// all of it: the text alone, without the page number Qt adds by default.
-void printTextBox(QTextEdit& box, QPrinter& printer);
+// Prints plain text on a printer that is set up: the text alone, without the
+// page number Qt adds by default. False when the printer reports an error.
+bool printPlainText(const QString& text, QPrinter& printer);
 
-// The registry layer's messages as modal boxes: the application title
-// "FerroWinder" as caption, an OK button and no icon.
-modRegistry::MessageSink registryMessageSink(OsServices& os, QWidget* parent = nullptr);
-
-}  // namespace ferro
+}  // namespace ferro::qt

@@ -1,11 +1,13 @@
-// FerroWinder: the splash, then the main window.
+// FerroWinder: the splash, then the main window, drawn by Qt.
 #include <QApplication>
 
 #include <memory>
 
 #include "app/AppWindows.h"
-#include "platform/QtOsServices.h"
+#include "info/frmSplash.h"
 #include "registry/DefaultRegistry.h"
+#include "ui/qt/QtOsServices.h"
+#include "ui/qt/QtRenderer.h"
 
 int main(int argc, char** argv)
 {
@@ -13,19 +15,19 @@ int main(int argc, char** argv)
     // The program ends by Exit or by closing the main window, never because
     // no window happens to be visible.
     QApplication::setQuitOnLastWindowClosed(false);
-    ferro::QtOsServices os;
+    ferro::qt::QtRenderer renderer;
+    ferro::qt::QtOsServices os(&renderer);
 
     std::unique_ptr<ferro::RegistryBackend> registry;
     try {
         registry = ferro::openRegistry();
     } catch (const std::exception& e) {
-        os.messageBox(nullptr,
-                      QStringLiteral("FerroWinder cannot open its registry:\n") + QString::fromLocal8Bit(e.what()),
+        os.messageBox(nullptr, std::string("FerroWinder cannot open its registry:\n") + e.what(),
                       ferro::kApplicationTitle, ferro::MsgButtons::Ok, ferro::MsgIcon::Warning);
         return 1;
     }
 
-    ferro::AppWindows windows({os, *registry, ferro::programFolder()});
+    ferro::AppWindows windows({os, *registry, ferro::programFolder()}, renderer);
     windows.showSplash();
     return app.exec();
 }

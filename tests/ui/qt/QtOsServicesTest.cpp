@@ -1,26 +1,27 @@
-// The real OS services, where they can be tried without touching the system
-// (no restart, no browser, no printer).
+// The real OS services of the Qt program, where they can be tried without
+// touching the system (no restart, no browser, no printer).
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
-#include <QTextEdit>
+#include <QTest>
 #include <QThread>
 #include <QTimer>
 
 #include <functional>
 
-#include "platform/QtOsServices.h"
-#include "ui/FakeOsServices.h"
+#include "ui/qt/QtOsServices.h"
 
-namespace ferro {
+namespace ferro::qt {
 namespace {
 
 // Runs `inspect` on the modal window once it is up.
@@ -48,13 +49,26 @@ void pressDefaultOfNextBox(SeenBox& seen)
     });
 }
 
+// The lines of text in a PDF file, as pdftotext (poppler-utils) reads them.
+QStringList pdfLines(const QString& pdf)
+{
+    QProcess pdftotext;
+    pdftotext.start("pdftotext", {"-layout", pdf, "-"});
+    EXPECT_TRUE(pdftotext.waitForFinished(30000)) << "pdftotext (poppler-utils) is needed";
+    QStringList lines;
+    for (const QString& line : QString::fromUtf8(pdftotext.readAllStandardOutput()).split('\n'))
+        if (!line.trimmed().isEmpty())
+            lines << line.trimmed();
+    return lines;
+}
+
 TEST(QtOsServices, MessageBoxesShowTheirTextCaptionButtonsIconAndDefault)
 {
     QtOsServices os;
     SeenBox seen;
     pressDefaultOfNextBox(seen);
-    EXPECT_EQ(os.messageBox(nullptr, "Make sure.\r\nWindows will restart.", "Ferrowinder",
-                            MsgButtons::Ok, MsgIcon::Information),
+    EXPECT_EQ(os.messageBox(nullptr, "Make sure.\r\nWindows will restart.", "Ferrowinder", MsgButtons::Ok,
+                            MsgIcon::Information),
               MsgAnswer::Ok);
     EXPECT_EQ(seen.caption, "Ferrowinder");
     EXPECT_EQ(seen.text, "Make sure.\r\nWindows will restart.");
@@ -63,8 +77,7 @@ TEST(QtOsServices, MessageBoxesShowTheirTextCaptionButtonsIconAndDefault)
 
     for (MsgAnswer defaultAnswer : {MsgAnswer::Yes, MsgAnswer::No}) {
         pressDefaultOfNextBox(seen);
-        EXPECT_EQ(os.messageBox(nullptr, "Go on?", "FerroWinder", MsgButtons::YesNo, MsgIcon::Warning,
-                                defaultAnswer),
+        EXPECT_EQ(os.messageBox(nullptr, "Go on?", "FerroWinder", MsgButtons::YesNo, MsgIcon::Warning, defaultAnswer),
                   defaultAnswer);
         EXPECT_EQ(seen.buttons, QMessageBox::Yes | QMessageBox::No);
         EXPECT_EQ(seen.icon, QMessageBox::Warning);
@@ -72,15 +85,15 @@ TEST(QtOsServices, MessageBoxesShowTheirTextCaptionButtonsIconAndDefault)
     }
 }
 
-TEST(QtOsServices, TheRegistryLayerSpeaksInPlainBoxesWithTheApplicationTitle)
+TEST(QtOsServices, ARestartThatCannotBeAskedForIsRefusedLaterNotWhileAsking)
 {
-    FakeOsServices os;
-    registryMessageSink(os)("RegOpenKey error - 2");
-    ASSERT_EQ(os.boxes.size(), 1u);
-    EXPECT_EQ(os.boxes[0].text, "RegOpenKey error - 2");
-    EXPECT_EQ(os.boxes[0].caption, "FerroWinder");
-    EXPECT_EQ(os.boxes[0].buttons, MsgButtons::Ok);
-    EXPECT_EQ(os.boxes[0].icon, MsgIcon::None);
+    // No system bus to ask: the refusal still comes as an answer, from the event loop.
+    qputenv("DBUS_SYSTEM_BUS_ADDRESS", "unix:path=/nonexistent/ferro-test-bus");
+    QtOsServices os;
+    int refusals = 0;
+    os.requestRestart([&] { ++refusals; });
+    EXPECT_EQ(refusals, 0);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return refusals == 1; }, 5000));
 }
 
 TEST(QtOsServices, ProgramsStartByTheirPathAloneAndFilesAreFound)
@@ -95,27 +108,26 @@ TEST(QtOsServices, ProgramsStartByTheirPathAloneAndFilesAreFound)
         script.write(QStringLiteral("#!/bin/sh\ntouch '%1'\n").arg(ran).toUtf8());
     }
     QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    EXPECT_TRUE(os.fileExists(program));
-    EXPECT_FALSE(os.fileExists(ran));
+    EXPECT_TRUE(os.fileExists(program.toStdString()));
+    EXPECT_FALSE(os.fileExists(ran.toStdString()));
     ASSERT_TRUE(QDir(dir.path()).mkdir("MSINFO32.EXE"));
-    EXPECT_FALSE(os.fileExists(dir.filePath("MSINFO32.EXE")));  // a folder is no program
+    EXPECT_FALSE(os.fileExists(dir.filePath("MSINFO32.EXE").toStdString()));  // a folder is no program
 
-    EXPECT_TRUE(os.startProgram(program));  // a blank in the path is part of the name
+    EXPECT_TRUE(os.startProgram(program.toStdString()));  // a blank in the path is part of the name
     for (int i = 0; i < 500 && !QFile::exists(ran); ++i)
         QThread::msleep(10);
-    EXPECT_TRUE(os.fileExists(ran));
+    EXPECT_TRUE(QFile::exists(ran));
 
     // A command line is no path: nothing reads it as one.
     const QString shellMade = dir.filePath("made-by-a-shell");
-    EXPECT_FALSE(os.startProgram("touch " + shellMade));
+    EXPECT_FALSE(os.startProgram(("touch " + shellMade).toStdString()));
     QThread::msleep(100);
     EXPECT_FALSE(QFile::exists(shellMade));
 }
 
-TEST(QtOsServices, ThePrintDialogOffersTheSelectionAndPrintingKeepsToIt)
+TEST(QtOsServices, ThePrintDialogOffersTheSelectionAndACancelIsReported)
 {
     QtOsServices os;
-    QPrinter printer;
     QAbstractPrintDialog::PrintRange offered = QAbstractPrintDialog::AllPages;
     bool selectionAllowed = false;
     whenModal([&](QWidget* modal) {
@@ -125,26 +137,44 @@ TEST(QtOsServices, ThePrintDialogOffersTheSelectionAndPrintingKeepsToIt)
         selectionAllowed = dialog->testOption(QAbstractPrintDialog::PrintSelection);
         dialog->reject();
     });
-    EXPECT_FALSE(os.printDialog(nullptr, printer, true));
+    EXPECT_EQ(os.printText(nullptr, "Not this line.\nOnly this line.", "Only this line."),
+              OsServices::PrintResult::Cancelled);
     EXPECT_EQ(offered, QAbstractPrintDialog::Selection);
     EXPECT_TRUE(selectionAllowed);
 
     QTemporaryDir dir;
-    QTextEdit box;
-    box.setPlainText("Not this line.\nOnly this line.");
-    QTextCursor cursor = box.document()->find("Only this line.");
-    box.setTextCursor(cursor);
+    QPrinter printer;
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(dir.filePath("out.pdf"));
-    printer.setPrintRange(QPrinter::Selection);
-    os.printRichText(box, printer);
-    QProcess pdfToText;
-    pdfToText.start("pdftotext", {dir.filePath("out.pdf"), "-"});
-    ASSERT_TRUE(pdfToText.waitForFinished()) << "pdftotext (poppler-utils) is needed";
-    const QString printed = QString::fromUtf8(pdfToText.readAllStandardOutput());
-    EXPECT_TRUE(printed.contains("Only this line.")) << printed.toStdString();
-    EXPECT_FALSE(printed.contains("Not this line.")) << printed.toStdString();
+    ASSERT_TRUE(printPlainText("Hollowmere\nP.O. Box 482", printer));
+    EXPECT_EQ(pdfLines(dir.filePath("out.pdf")), QStringList({"Hollowmere", "P.O. Box 482"}))
+        << "the text and nothing else, no page number";
+}
+
+TEST(QtOsServices, WithoutAPrinterTheSystemPrintDialogPrintsTheSelectionToANamedPdfFile)
+{
+    if (!QPrinterInfo::availablePrinterNames().isEmpty())
+        GTEST_SKIP() << "a printer is installed; this is about machines without one";
+    // The dialog proposes a file in the home folder: a temporary one here.
+    QTemporaryDir home;
+    const QByteArray realHome = qgetenv("HOME");
+    qputenv("HOME", home.path().toLocal8Bit());
+    QStringList offered;
+    whenModal([&](QWidget* modal) {
+        auto* dialog = qobject_cast<QPrintDialog*>(modal);
+        ASSERT_NE(dialog, nullptr);
+        auto* printers = dialog->findChild<QComboBox*>("printers");
+        for (int i = 0; printers && i < printers->count(); ++i)
+            offered << printers->itemText(i);
+        dialog->accept();  // "Print"
+    });
+    QtOsServices os;
+    const auto result = os.printText(nullptr, "Hollowmere\nP.O. Box 482\nWrenfield\nWR4 2RD", "Hollowmere");
+    qputenv("HOME", realHome);
+    EXPECT_EQ(result, OsServices::PrintResult::Printed);
+    EXPECT_EQ(offered, QStringList{"Print to File (PDF)"});
+    EXPECT_EQ(pdfLines(home.filePath("FerroWinder address.pdf")), QStringList{"Hollowmere"});
 }
 
 }  // namespace
-}  // namespace ferro
+}  // namespace ferro::qt
