@@ -159,6 +159,9 @@ TEST_F(QtWindowTest, TheFirstTabStopHasTheFocusAndTheLinkItsPointer)
         EXPECT_EQ(window(c.form)->focusWidget(), control(c.form, c.focused)) << c.focused;
     EXPECT_EQ(control(windows->boost(), "Label1")->cursor().shape(), Qt::PointingHandCursor);
     EXPECT_TRUE(control<QPushButton>(windows->about(), "cmdOK")->isDefault());
+    // Pictures sized to their pictures.
+    EXPECT_EQ(control(windows->main(), "Picture2")->size(), QSize(72, 46));
+    EXPECT_EQ(control(windows->about(), "picIcon")->size(), QSize(32, 32));
 }
 
 TEST_F(QtWindowTest, ButtonsAndLabelsShowAllOfTheirText)
