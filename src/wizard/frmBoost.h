@@ -2,6 +2,7 @@
 // The boost wizard: the backup question, the backup, the run that writes the
 // tuning plan step by step, and the restart offer, as five pages of one window.
 #include <cstdint>
+#include <initializer_list>
 #include <memory>
 #include <string>
 

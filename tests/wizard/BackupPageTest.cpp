@@ -8,6 +8,7 @@
 #endif
 
 #include "registry/RegFile.h"
+#include "tuning/Backup.h"
 #include "tuning/TuningPlan.h"
 #include "wizard/WizardTesting.h"
 
@@ -38,8 +39,9 @@ bool startsWith(const std::string& text, const std::string& start)
 
 class BackupPageTest : public WizardTest {
 protected:
-    fs::path marker() const { return path("Backup/Backup.nbf"); }
-    fs::path regBackup() const { return path("Backup/Backup.reg"); }
+    // As the program spells them.
+    fs::path marker() const { return markerFilePath(folder()); }
+    fs::path regBackup() const { return backupRegPath(folder()); }
     void showBackupPage()
     {
         open();
