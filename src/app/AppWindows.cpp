@@ -16,11 +16,16 @@ AppWindows::~AppWindows()
 {
     *alive_ = false;
     unloaded_.clear();
-    // Owned windows before their owner.
-    about_ = {};
-    boost_ = {};
-    splash_ = {};
-    main_ = {};
+    // Owned windows before their owner; each window (which calls into its
+    // form) before the form.
+    const auto release = [](auto& slot) {
+        slot.view.reset();
+        slot.form.reset();
+    };
+    release(about_);
+    release(boost_);
+    release(splash_);
+    release(main_);
 }
 
 template <class Window, class... Args>

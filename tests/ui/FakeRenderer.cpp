@@ -10,6 +10,8 @@ FakeView::FakeView(FakeRenderer& renderer, ui::Form& form, const ui::Form* owner
 
 FakeView::~FakeView()
 {
+    // As a real view does: the form must still be there.
+    form.attach(nullptr);
     renderer_.views_.erase(&form);
 }
 
