@@ -1,10 +1,14 @@
 #include "cli/Commands.h"
 
+#include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <iostream>
+#include <iterator>
 #include <map>
 #include <optional>
+#include <set>
 #include <sstream>
 
 #include "cli/PlanReport.h"
@@ -66,6 +70,28 @@ const char* typeName(std::uint32_t type)
 std::unique_ptr<RegistryBackend> openRegistryFor(const Options& o)
 {
     return openRegistry(o.registry);
+}
+
+// How messages name where the values live.
+std::string registryName(const Options& o)
+{
+#ifdef _WIN32
+    (void)o;
+    return "the registry";
+#else
+    return "the registry store " + (o.registry.empty() ? defaultStorePath() : o.registry);
+#endif
+}
+
+// Prints why writes failed, at most a screenful, then how many more.
+void printFailures(std::ostream& err, const std::vector<ApplyFailure>& failures)
+{
+    constexpr std::size_t kShown = 20;
+    for (std::size_t i = 0; i < failures.size() && i < kShown; ++i)
+        err << kProgram << ": cannot set " << fullValuePath(failures[i].path) << ": "
+            << statusText(failures[i].status) << '\n';
+    if (failures.size() > kShown)
+        err << kProgram << ": and " << failures.size() - kShown << " more.\n";
 }
 
 void accessDeniedHint(std::ostream& err, const Options& o)
@@ -150,9 +176,11 @@ int cmdApply(const Options& o, CliStreams& io)
         return kExitWriteFailed;
     int messages = 0;
     bool refused = false;
+    std::set<Status> codes;
     const modRegistry::Registry reg{*backend, [&](const std::string& message) {
                                         io.err << message << '\n';
                                         ++messages;
+                                        codes.insert(std::atol(message.c_str() + message.rfind(' ')));
                                         const std::string denied = " - 5";
                                         refused = refused || (message.size() > denied.size() &&
                                                               message.compare(message.size() - denied.size(),
@@ -163,6 +191,10 @@ int cmdApply(const Options& o, CliStreams& io)
         written += applyPlanEntry(reg, e, *o.speed) ? 1 : 0;
     if (refused)
         accessDeniedHint(io.err, o);
+    // The layer's messages give bare numbers: say the rest in words.
+    for (const Status code : codes)
+        if (code != kStatusAccessDenied && code != kStatusInvalidHandle)
+            io.err << kProgram << ": " << registryName(o) << ": " << statusText(code) << '\n';
     if (messages > 0) {
         io.err << kProgram << ": some values could not be written (see the messages above).\n";
         return kExitWriteFailed;
@@ -174,7 +206,22 @@ int cmdApply(const Options& o, CliStreams& io)
 
 int cmdShow(const Options& o, CliStreams& io)
 {
+#ifdef _WIN32
     auto backend = openRegistryFor(o);
+#else
+    // Reading never creates a store, nor its folder.
+    const std::string path = o.registry.empty() ? defaultStorePath() : o.registry;
+    std::error_code ec;
+    if (!std::filesystem::exists(path, ec) && !ec) {
+        io.err << kProgram << ": the registry store " << path << " does not exist, so every value is absent.\n";
+        std::vector<RegEntry> absent;
+        for (const ValuePath& value : planValues())
+            absent.push_back({value, ValueState{}});
+        io.out << writeRegFile(absent);
+        return kExitOk;
+    }
+    auto backend = std::make_unique<SqliteStore>(path, SqliteStore::Mode::ReadOnly);
+#endif
     std::vector<ApplyFailure> unreadable;
     io.out << writeRegFile(captureState(*backend, planValues(), unreadable));
     for (const ApplyFailure& f : unreadable)
@@ -204,31 +251,40 @@ int cmdImport(const Options& o, CliStreams& io)
     if (o.positional.size() != 1)
         throw UsageError{"import takes exactly one FILE"};
     const std::string& name = o.positional[0];
-    std::stringstream text;
+    // Read straight into one string: the file may be large.
+    std::string text;
     if (name == "-") {
-        text << io.in.rdbuf();
+        text.assign(std::istreambuf_iterator<char>(io.in), std::istreambuf_iterator<char>());
     } else {
-        std::ifstream file(name, std::ios::binary);
+        std::ifstream file(name, std::ios::binary | std::ios::ate);
+        std::streamoff size = file ? static_cast<std::streamoff>(file.tellg()) : -1;
+        if (size >= 0) {
+            text.resize(static_cast<std::size_t>(size));
+            file.seekg(0);
+            file.read(text.data(), size);
+        }
         if (!file) {
             io.err << kProgram << ": cannot read " << name << '\n';
             return kExitUsage;
         }
-        text << file.rdbuf();
     }
-    std::vector<RegEntry> entries;
     try {
-        entries = readRegFile(text.str());
+        readRegFile(text, [](const RegEntry&) {});
     } catch (const RegParseError& e) {
         io.err << kProgram << ": " << name << ": " << e.what() << "; nothing was changed\n";
         return kExitUsage;
     }
     auto backend = openRegistryFor(o);
-    const std::vector<ApplyFailure> failures = applyRegEntries(*backend, entries);
-    for (const ApplyFailure& f : failures)
-        io.err << kProgram << ": cannot set " << fullValuePath(f.path) << ": " << statusText(f.status) << '\n';
-    if (!failures.empty())
+    const ApplyResult result = applyRegFile(*backend, text);
+    printFailures(io.err, result.failures);
+    if (result.whole != kStatusOk)
+        io.err << kProgram << ": cannot change " << registryName(o) << ": " << statusText(result.whole) << '\n';
+    if (!result.ok()) {
+        if (result.allOrNothing)
+            io.err << kProgram << ": nothing from " << name << " was changed in " << registryName(o) << ".\n";
         return kExitWriteFailed;
-    io.out << "Imported " << entries.size() << " values from " << name << ".\n";
+    }
+    io.out << "Imported " << result.entries << " values from " << name << ".\n";
     return kExitOk;
 }
 
@@ -338,6 +394,9 @@ Options parseOptions(const Command& c, const std::vector<std::string>& args)
             o.help = true;
         } else if (word == "--registry") {
             o.registry = value();
+            // An unset variable in a script must not mean the user's own store.
+            if (o.registry.empty())
+                throw UsageError{"--registry needs a file name; it was given an empty one"};
         } else if (word == "--speed" && takes(c, "--speed")) {
             o.speed = parseSpeed(value());
         } else if (word == "--format" && takes(c, "--format")) {

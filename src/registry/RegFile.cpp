@@ -1,6 +1,9 @@
 #include "registry/RegFile.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <string_view>
+#include <unordered_map>
 
 namespace ferro {
 namespace {
@@ -57,14 +60,58 @@ std::string dataText(const ValueState& v)
     return out;
 }
 
+// Text for a message: long input is cut, so that a bad 100 MB line does not
+// make a 100 MB message.
+std::string shown(std::string_view text)
+{
+    constexpr std::size_t kMax = 40;
+    return text.size() <= kMax ? std::string(text) : std::string(text.substr(0, kMax)) + "...";
+}
+
+int hexDigit(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+bool allHex(std::string_view text)
+{
+    for (char c : text)
+        if (hexDigit(c) < 0)
+            return false;
+    return true;
+}
+
+unsigned long hexNumber(std::string_view digits)
+{
+    unsigned long number = 0;
+    for (char c : digits)
+        number = number * 16 + static_cast<unsigned long>(hexDigit(c));
+    return number;
+}
+
+std::string_view trimmed(std::string_view text)
+{
+    const std::size_t a = text.find_first_not_of(" \t");
+    if (a == std::string_view::npos)
+        return {};
+    return text.substr(a, text.find_last_not_of(" \t") - a + 1);
+}
+
 // Reads one line of the file at a time, joining hex lines continued with '\'.
+// Every character is looked at a bounded number of times, so the time is
+// linear in the file's size, also for a value of many continued lines.
 class Parser {
 public:
-    explicit Parser(std::string text) : text_(std::move(text)) {}
+    explicit Parser(std::string_view text) : text_(text) {}
 
-    std::vector<RegEntry> parse()
+    void parse(const std::function<void(const RegEntry&)>& take)
     {
-        std::vector<RegEntry> entries;
         std::string line;
         if (!nextLine(line) || (line != kHeader && line != kHeader4))
             fail("the first line must be \"" + std::string(kHeader) + "\"");
@@ -81,9 +128,8 @@ public:
             }
             if (!haveKey)
                 fail("a value comes before any [key] line");
-            entries.push_back(parseValueLine(line, root, keyPath));
+            take(parseValueLine(line, root, keyPath));
         }
-        return entries;
     }
 
 private:
@@ -95,20 +141,24 @@ private:
             return false;
         line.clear();
         lineNo_ = nextLineNo_;
+        bool hex = false;
         while (pos_ < text_.size()) {
             std::size_t end = text_.find('\n', pos_);
-            if (end == std::string::npos)
+            if (end == std::string_view::npos)
                 end = text_.size();
-            std::string part = text_.substr(pos_, end - pos_);
+            std::string_view part = text_.substr(pos_, end - pos_);
             pos_ = end + 1;
             ++nextLineNo_;
             if (!part.empty() && part.back() == '\r')
-                part.pop_back();
-            // Continuation lines of a long hex value start with blanks.
-            if (!line.empty())
-                part.erase(0, part.find_first_not_of(" \t") == std::string::npos ? part.size() : part.find_first_not_of(" \t"));
+                part.remove_suffix(1);
+            if (line.empty()) {
+                hex = isHexLine(part);  // the first line says what the value is
+            } else {
+                // Continuation lines of a long hex value start with blanks.
+                part.remove_prefix(std::min(part.find_first_not_of(" \t"), part.size()));
+            }
             line += part;
-            const bool continued = !line.empty() && line.back() == '\\' && isHexLine(line);
+            const bool continued = hex && !line.empty() && line.back() == '\\';
             if (!continued)
                 break;
             line.pop_back();
@@ -119,10 +169,10 @@ private:
         return true;
     }
 
-    static bool isHexLine(const std::string& line)
+    static bool isHexLine(std::string_view line)
     {
         const std::size_t eq = line.rfind("=hex");
-        return eq != std::string::npos && line.find('"', eq) == std::string::npos;
+        return eq != std::string_view::npos && line.find('"', eq) == std::string_view::npos;
     }
 
     void parseKeyLine(const std::string& line, RootKey& root, std::string& keyPath) const
@@ -135,15 +185,15 @@ private:
         const std::size_t slash = inner.find('\\');
         const std::string rootText = inner.substr(0, slash);
         if (!parseRootName(rootText, root))
-            fail("unknown root \"" + rootText + "\" (only HKEY_LOCAL_MACHINE and HKEY_CURRENT_USER)");
+            fail("unknown root \"" + shown(rootText) + "\" (only HKEY_LOCAL_MACHINE and HKEY_CURRENT_USER)");
         keyPath = slash == std::string::npos ? "" : inner.substr(slash + 1);
         if (keyPath.empty() || keyPath.front() == '\\' || keyPath.back() == '\\' ||
             keyPath.find("\\\\") != std::string::npos)
-            fail("the key path \"" + keyPath + "\" is empty or has an empty level");
+            fail("the key path \"" + shown(keyPath) + "\" is empty or has an empty level");
     }
 
     // Reads a quoted text starting at line[i] == '"'; i ends after the closing quote.
-    std::string parseQuoted(const std::string& line, std::size_t& i) const
+    std::string parseQuoted(std::string_view line, std::size_t& i) const
     {
         std::string out;
         for (++i; i < line.size(); ++i) {
@@ -163,7 +213,7 @@ private:
         fail("a quoted text is not closed");
     }
 
-    RegEntry parseValueLine(const std::string& line, RootKey root, const std::string& keyPath) const
+    RegEntry parseValueLine(std::string_view line, RootKey root, const std::string& keyPath) const
     {
         RegEntry entry{ValuePath{root, keyPath, {}}, std::nullopt};
         std::size_t i = 0;
@@ -176,7 +226,7 @@ private:
         }
         if (i >= line.size() || line[i] != '=')
             fail("expected '=' after the value name");
-        const std::string rest = line.substr(i + 1);
+        const std::string_view rest = line.substr(i + 1);
         if (rest == "-")
             return entry;  // delete this value
 
@@ -190,71 +240,70 @@ private:
             state.type = kRegSz;
             state.data.assign(text.begin(), text.end());
             state.data.push_back(0);
-        } else if (rest.rfind("dword:", 0) == 0) {
-            const std::string digits = rest.substr(6);
-            if (digits.empty() || digits.size() > 8 ||
-                digits.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos)
+        } else if (rest.substr(0, 6) == "dword:") {
+            const std::string_view digits = rest.substr(6);
+            if (digits.empty() || digits.size() > 8 || !allHex(digits))
                 fail("dword: takes one to eight hexadecimal digits");
-            const unsigned long number = std::stoul(digits, nullptr, 16);
+            const unsigned long number = hexNumber(digits);
             state.type = kRegDword;
             for (int shift = 0; shift < 32; shift += 8)
                 state.data.push_back(static_cast<std::uint8_t>(number >> shift));
-        } else if (rest.rfind("hex", 0) == 0) {
-            std::size_t colon = rest.find(':');
+        } else if (rest.substr(0, 3) == "hex") {
+            const std::size_t colon = rest.find(':');
             if (colon == 3) {
                 state.type = 3;
             } else {
-                const std::string typeText = colon == std::string::npos ? "" : rest.substr(3, colon - 3);
-                if (typeText.size() < 3 || typeText.front() != '(' || typeText.back() != ')' ||
-                    typeText.size() > 10 ||
-                    typeText.find_first_not_of("0123456789abcdefABCDEF", 1) != typeText.size() - 1)
+                const std::string_view typeText =
+                    colon == std::string_view::npos ? std::string_view() : rest.substr(3, colon - 3);
+                if (typeText.size() < 3 || typeText.size() > 10 || typeText.front() != '(' ||
+                    typeText.back() != ')' || !allHex(typeText.substr(1, typeText.size() - 2)))
                     fail("expected hex: or hex(N): with N in hexadecimal");
-                state.type = static_cast<std::uint32_t>(std::stoul(typeText.substr(1, typeText.size() - 2), nullptr, 16));
+                state.type = static_cast<std::uint32_t>(hexNumber(typeText.substr(1, typeText.size() - 2)));
             }
             state.data = parseHexBytes(rest.substr(colon + 1));
         } else {
-            fail("unknown data \"" + rest + "\": expected \"text\", dword:, hex: or -");
+            fail("unknown data \"" + shown(rest) + "\": expected \"text\", dword:, hex: or -");
         }
         entry.state = std::move(state);
         return entry;
     }
 
-    Bytes parseHexBytes(const std::string& list) const
+    Bytes parseHexBytes(std::string_view list) const
     {
         Bytes bytes;
         if (list.empty())
             return bytes;
+        bytes.reserve(list.size() / 3 + 1);
         std::size_t start = 0;
         while (true) {
-            std::size_t end = list.find(',', start);
-            std::string item = list.substr(start, end == std::string::npos ? std::string::npos : end - start);
-            const std::size_t a = item.find_first_not_of(" \t");
-            const std::size_t b = item.find_last_not_of(" \t");
-            item = a == std::string::npos ? "" : item.substr(a, b - a + 1);
-            if (item.size() != 2 || item.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos)
-                fail("\"" + item + "\" is not a byte of two hexadecimal digits");
-            bytes.push_back(static_cast<std::uint8_t>(std::stoul(item, nullptr, 16)));
-            if (end == std::string::npos)
+            const std::size_t end = list.find(',', start);
+            const std::string_view item =
+                trimmed(list.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start));
+            if (item.size() != 2 || !allHex(item))
+                fail("\"" + shown(item) + "\" is not a byte of two hexadecimal digits");
+            bytes.push_back(static_cast<std::uint8_t>(hexDigit(item[0]) * 16 + hexDigit(item[1])));
+            if (end == std::string_view::npos)
                 return bytes;
             start = end + 1;
         }
     }
 
-    std::string text_;
+    std::string_view text_;
     std::size_t pos_ = 0;
     int lineNo_ = 0;
     int nextLineNo_ = 1;
 };
 
 // The registry editor saves UTF-16LE by default; the values we handle are
-// single-byte text, so bring such a file down to single bytes.
-std::string singleByteText(const std::string& raw)
+// single-byte text, so bring such a file down to single bytes (into
+// `converted`). Single-byte text is read where it lies.
+std::string_view singleByteText(const std::string& raw, std::string& converted)
 {
     if (raw.size() >= 3 && raw.compare(0, 3, "\xEF\xBB\xBF") == 0)
-        return raw.substr(3);
+        return std::string_view(raw).substr(3);
     if (raw.size() < 2 || raw[0] != '\xFF' || raw[1] != '\xFE')
         return raw;
-    std::string out;
+    converted.reserve(raw.size() / 2);
     int line = 1;
     for (std::size_t i = 2; i + 1 < raw.size(); i += 2) {
         const unsigned unit = static_cast<unsigned char>(raw[i]) | (static_cast<unsigned char>(raw[i + 1]) << 8);
@@ -262,10 +311,46 @@ std::string singleByteText(const std::string& raw)
             throw RegParseError(line, "a character outside the single-byte range");
         if (unit == '\n')
             ++line;
-        out += static_cast<char>(unit);
+        converted += static_cast<char>(unit);
     }
-    return out;
+    return converted;
 }
+
+// Applies entries one at a time as one change of the backend.
+class Applier {
+public:
+    explicit Applier(RegistryBackend& backend) : backend_(backend), begun_(backend.beginChanges()) {}
+
+    void apply(const RegEntry& e)
+    {
+        ++result_.entries;
+        if (begun_ != kStatusOk)
+            return;
+        const bool present = e.state && e.state->present;
+        const Status status = present ? writeValue(backend_, e.path, e.state->type, e.state->data)
+                                      : deleteValue(backend_, e.path);
+        // Going on after a failure names every value that cannot be set.
+        if (status != kStatusOk)
+            result_.failures.push_back({e.path, status});
+    }
+
+    ApplyResult finish()
+    {
+        result_.allOrNothing = backend_.changesAreAllOrNothing();
+        if (begun_ != kStatusOk)
+            result_.whole = begun_;
+        else if (!result_.failures.empty())
+            backend_.discardChanges();
+        else
+            result_.whole = backend_.commitChanges();
+        return std::move(result_);
+    }
+
+private:
+    RegistryBackend& backend_;
+    const Status begun_;
+    ApplyResult result_;
+};
 
 }  // namespace
 
@@ -277,42 +362,58 @@ RegParseError::RegParseError(int line, const std::string& what)
 std::string writeRegFile(const std::vector<RegEntry>& entries)
 {
     // Keys in the order they first appear; the values of one key together.
-    std::vector<std::pair<std::string, std::string>> sections;  // folded key, text
+    std::vector<std::string> sections;
+    std::unordered_map<std::string, std::size_t> sectionOf;  // folded key line -> index
     for (const RegEntry& e : entries) {
         const std::string keyLine = std::string("[") + rootName(e.path.root) + "\\" + e.path.keyPath + "]";
-        const std::string folded = foldName(keyLine);
-        auto it = sections.begin();
-        while (it != sections.end() && it->first != folded)
-            ++it;
-        if (it == sections.end())
-            it = sections.insert(sections.end(), {folded, keyLine + kEol});
+        const auto [it, added] = sectionOf.try_emplace(foldName(keyLine), sections.size());
+        if (added)
+            sections.push_back(keyLine + kEol);
         const std::string name = e.path.valueName.empty() ? "@" : quoted(e.path.valueName);
         const bool present = e.state && e.state->present;
-        it->second += name + "=" + (present ? dataText(*e.state) : "-") + kEol;
+        sections[it->second] += name + "=" + (present ? dataText(*e.state) : "-") + kEol;
     }
     std::string out = std::string(kHeader) + kEol;
-    for (const auto& section : sections)
-        out += kEol + section.second;
+    for (const std::string& section : sections)
+        out += kEol + section;
     return out;
+}
+
+void readRegFile(const std::string& text, const std::function<void(const RegEntry&)>& take)
+{
+    std::string converted;
+    Parser(singleByteText(text, converted)).parse(take);
 }
 
 std::vector<RegEntry> readRegFile(const std::string& text)
 {
-    return Parser(singleByteText(text)).parse();
+    std::vector<RegEntry> entries;
+    readRegFile(text, [&](const RegEntry& e) { entries.push_back(e); });
+    return entries;
+}
+
+ApplyResult applyRegFile(RegistryBackend& backend, const std::string& text)
+{
+    // The whole file is read first, so that bad input changes nothing even
+    // where the backend keeps each write as it is made; then it is read again
+    // as it is applied, so that no copy of its entries is held.
+    readRegFile(text, [](const RegEntry&) {});
+    Applier applier(backend);
+    readRegFile(text, [&](const RegEntry& e) { applier.apply(e); });
+    return applier.finish();
 }
 
 std::vector<ApplyFailure> applyRegEntries(RegistryBackend& backend,
                                           const std::vector<RegEntry>& entries)
 {
-    std::vector<ApplyFailure> failures;
-    for (const RegEntry& e : entries) {
-        const bool present = e.state && e.state->present;
-        const Status status = present ? writeValue(backend, e.path, e.state->type, e.state->data)
-                                      : deleteValue(backend, e.path);
-        if (status != kStatusOk)
-            failures.push_back({e.path, status});
-    }
-    return failures;
+    Applier applier(backend);
+    for (const RegEntry& e : entries)
+        applier.apply(e);
+    ApplyResult result = applier.finish();
+    if (result.whole != kStatusOk)
+        for (const RegEntry& e : entries)
+            result.failures.push_back({e.path, result.whole});
+    return std::move(result.failures);
 }
 
 std::vector<RegEntry> captureState(RegistryBackend& backend, const std::vector<ValuePath>& paths,

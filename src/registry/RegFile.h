@@ -1,5 +1,6 @@
 #pragma once
 // The .reg text format the Windows registry editor exports and imports.
+#include <functional>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -31,6 +32,9 @@ std::string writeRegFile(const std::vector<RegEntry>& entries);
 
 // Parses a whole file; throws RegParseError naming the first bad line.
 std::vector<RegEntry> readRegFile(const std::string& text);
+// The same, handing each entry to `take` in file order instead of keeping
+// them (entries before a bad line have been handed over when it throws).
+void readRegFile(const std::string& text, const std::function<void(const RegEntry&)>& take);
 
 // One entry that could not be applied and why.
 struct ApplyFailure {
@@ -38,10 +42,24 @@ struct ApplyFailure {
     Status status;
 };
 
-// Applies entries in order; a failure does not stop the others. An absent
-// value to delete counts as done.
+struct ApplyResult {
+    std::size_t entries = 0;
+    std::vector<ApplyFailure> failures;  // the writes that failed
+    Status whole = kStatusOk;            // the change as a whole could not be begun or kept
+    bool allOrNothing = false;           // a failure means nothing at all was changed
+    bool ok() const { return failures.empty() && whole == kStatusOk; }
+};
+
+// Applies entries in order as one change of the backend: on the store all of
+// them or, after any failure, none; on the Windows registry one after another,
+// and a failure does not stop the others. An absent value to delete counts as
+// done. When the change as a whole fails, every entry is named with its status.
 std::vector<ApplyFailure> applyRegEntries(RegistryBackend& backend,
                                           const std::vector<RegEntry>& entries);
+// Checks the whole text, then applies it as applyRegEntries does, without
+// keeping its entries in memory. Throws RegParseError, with nothing changed,
+// on bad input.
+ApplyResult applyRegFile(RegistryBackend& backend, const std::string& text);
 
 // The current state of each value, in the order given (for show and backup).
 // A value that cannot be read (other than absent) is left out and named in

@@ -86,7 +86,11 @@ std::string statusText(Status status)
     case kStatusNotFound: return "not found (2)";
     case kStatusAccessDenied: return "access denied (5)";
     case kStatusInvalidHandle: return "invalid handle (6)";
+    case kStatusDiskFull: return "the disk is full (112)";
+    case kStatusBadPath: return "the path is not valid (161)";
+    case kStatusBusy: return "locked by another program (170)";
     case kStatusRegistryCorrupt: return "the registry is damaged (1015)";
+    case kStatusIoFailed: return "a read or write failed (1016)";
     default: return "error " + std::to_string(status);
     }
 }

@@ -19,7 +19,11 @@ constexpr Status kStatusOk = 0;
 constexpr Status kStatusNotFound = 2;
 constexpr Status kStatusAccessDenied = 5;
 constexpr Status kStatusInvalidHandle = 6;
+constexpr Status kStatusDiskFull = 112;          // ERROR_DISK_FULL
+constexpr Status kStatusBadPath = 161;           // ERROR_BAD_PATHNAME
+constexpr Status kStatusBusy = 170;              // ERROR_BUSY
 constexpr Status kStatusRegistryCorrupt = 1015;
+constexpr Status kStatusIoFailed = 1016;         // ERROR_REGISTRY_IO_FAILED
 
 // Value types, as Windows numbers them.
 constexpr std::uint32_t kRegSz = 1;
@@ -53,6 +57,15 @@ public:
     virtual Status deleteValue(KeyHandle key, const std::string& name) = 0;
     // A null or unknown handle is harmless.
     virtual void closeKey(KeyHandle key) = 0;
+
+    // Groups the writes that follow into one change. Where the backend has
+    // transactions (the store) they take effect together at commitChanges()
+    // or not at all; elsewhere (the Windows registry) each write takes effect
+    // as it is made, in order, and these do nothing.
+    virtual Status beginChanges() { return kStatusOk; }
+    virtual Status commitChanges() { return kStatusOk; }
+    virtual void discardChanges() {}
+    virtual bool changesAreAllOrNothing() const { return false; }
 };
 
 // Closes a key handle when it goes out of scope.

@@ -2,7 +2,11 @@
 
 #include <sqlite3.h>
 
+#include <sys/stat.h>
+
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <pwd.h>
 #include <unistd.h>
@@ -12,15 +16,35 @@ namespace {
 
 constexpr int kApplicationId = 0x46575247;  // "FWRG": marks our own store files
 constexpr int kSchemaVersion = 1;
-constexpr int kBusyTimeoutMs = 10000;
 constexpr long long kCurrentUserId = 1;
 constexpr long long kLocalMachineId = 2;
 
-constexpr Status kStatusBadPath = 161;        // ERROR_BAD_PATHNAME
-constexpr Status kStatusBusy = 170;           // ERROR_BUSY
-constexpr Status kStatusDiskFull = 112;       // ERROR_DISK_FULL
-constexpr Status kStatusIoFailed = 1016;      // ERROR_REGISTRY_IO_FAILED
 
+// The tables as created; an existing store must have them exactly so.
+constexpr const char* kKeysTable =
+    "CREATE TABLE keys(id INTEGER PRIMARY KEY, parent INTEGER NOT NULL,"
+    " name TEXT NOT NULL, fold TEXT NOT NULL, UNIQUE(parent, fold))";
+constexpr const char* kValsTable =
+    "CREATE TABLE vals(key INTEGER NOT NULL, fold TEXT NOT NULL, name TEXT NOT NULL,"
+    " type INTEGER NOT NULL, data BLOB NOT NULL, PRIMARY KEY(key, fold)) WITHOUT ROWID";
+
+// What an SQLite result means for the store's file, in words.
+std::string storeProblem(int rc)
+{
+    switch (rc & 0xFF) {
+    case SQLITE_NOTADB: return "is not a FerroWinder registry store (it is not an SQLite database)";
+    case SQLITE_CORRUPT: return "is damaged";
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED: return "is locked by another program; try again when that program is done";
+    case SQLITE_FULL: return "cannot be written: the disk is full";
+    case SQLITE_PERM:
+    case SQLITE_READONLY:
+    case SQLITE_AUTH: return "cannot be used: access is denied";
+    case SQLITE_CANTOPEN: return "cannot be opened (check the path and the folder's permissions)";
+    case SQLITE_IOERR: return "cannot be read or written (input/output error)";
+    default: return std::string("is unreadable (") + sqlite3_errstr(rc) + ")";
+    }
+}
 
 bool splitPath(const std::string& path, std::vector<std::string>& levels)
 {
@@ -56,6 +80,8 @@ public:
     }
     ~Statement()
     {
+        if (!stmt_)
+            return;  // preparing it failed
         sqlite3_reset(stmt_);
         sqlite3_clear_bindings(stmt_);
     }
@@ -108,10 +134,11 @@ private:
     int rc_;
 };
 
-SqliteStore::SqliteStore(const std::string& path, Mode mode) : path_(path), mode_(mode)
+SqliteStore::SqliteStore(const std::string& path, Mode mode, int busyTimeoutMs)
+    : path_(path), mode_(mode)
 {
     try {
-        openOrCreate();
+        openOrCreate(busyTimeoutMs);
     } catch (...) {
         closeDatabase();  // no destructor runs for a constructor that throws
         throw;
@@ -132,93 +159,183 @@ void SqliteStore::closeDatabase()
     db_ = nullptr;
 }
 
-void SqliteStore::openOrCreate()
+[[noreturn]] void SqliteStore::refuse(const std::string& why) const
+{
+    throw StoreError("The registry store " + path_ + " " + why + ". It was left untouched.");
+}
+
+// One value of a pragma or query that yields one row.
+int SqliteStore::readOne(const char* sql, long long& out)
+{
+    Statement st(*this, sql);
+    const int rc = st.step();
+    if (rc == SQLITE_ROW)
+        out = st.integer(0);
+    return rc == SQLITE_ROW || rc == SQLITE_DONE ? SQLITE_OK : rc;
+}
+
+int SqliteStore::readOne(const char* sql, std::string& out)
+{
+    Statement st(*this, sql);
+    const int rc = st.step();
+    if (rc == SQLITE_ROW)
+        out = st.text(0);
+    return rc == SQLITE_ROW || rc == SQLITE_DONE ? SQLITE_OK : rc;
+}
+
+void SqliteStore::openOrCreate(int busyTimeoutMs)
 {
     namespace fs = std::filesystem;
-    const bool exists = fs::exists(path_);
+    if (path_.empty())
+        throw StoreError("No file was named for the registry store.");
+    // Look before SQLite opens anything: it would create a missing file, and
+    // leave a -journal file beside a device.
+    struct stat info {};
+    const bool exists = ::stat(path_.c_str(), &info) == 0;
+    if (!exists && errno != ENOENT)
+        throw StoreError("The registry store " + path_ + " cannot be reached: " + std::strerror(errno) + ".");
+    if (exists && !S_ISREG(info.st_mode))
+        refuse(S_ISDIR(info.st_mode) ? "is a folder, not a file" : "is not a regular file");
+    // Only a missing or empty file may become a new store: anything else
+    // might hold somebody's data.
+    const bool isNew = !exists || info.st_size == 0;
     if (!exists && mode_ == Mode::ReadOnly)
         throw StoreError("The registry store " + path_ + " does not exist.");
+    if (isNew && mode_ == Mode::ReadOnly)
+        throw StoreError("The registry store " + path_ + " is empty and cannot be set up read-only.");
     if (!exists) {
         std::error_code ec;
         const fs::path parent = fs::path(path_).parent_path();
         if (!parent.empty())
             fs::create_directories(parent, ec);
         if (ec)
-            throw StoreError("Cannot create the folder of the registry store " + path_ + ": " + ec.message());
+            throw StoreError("Cannot create the folder of the registry store " + path_ + ": " + ec.message() + ".");
     }
 
-    const int flags = mode_ == Mode::ReadOnly ? SQLITE_OPEN_READONLY
-                                              : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
-    if (sqlite3_open_v2(path_.c_str(), &db_, flags, nullptr) != SQLITE_OK)
-        throw StoreError("Cannot open the registry store " + path_ + ": " + sqlite3_errmsg(db_));
-    sqlite3_busy_timeout(db_, kBusyTimeoutMs);
+    int flags = mode_ == Mode::ReadOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
+    if (!exists)
+        flags |= SQLITE_OPEN_CREATE;
+    int rc = sqlite3_open_v2(path_.c_str(), &db_, flags, nullptr);
+    if (rc != SQLITE_OK)
+        refuse(storeProblem(rc));
+    sqlite3_busy_timeout(db_, busyTimeoutMs);
     if (sqlite3_db_readonly(db_, "main") == 1)
         mode_ = Mode::ReadOnly;  // e.g. a file without write permission
 
+    // Set up a new store inside the write lock, so that of two processes
+    // creating it at once one makes it and the other waits and finds it made.
+    if (isNew && mode_ == Mode::ReadWrite)
+        createIfEmpty();
+
     // Only read until the file is known to be ours, so a foreign or damaged
-    // file is left exactly as it was.
-    auto readInt = [this](const char* sql, long long& out) {
-        Statement st(*this, sql);
-        const int rc = st.step();
-        if (rc == SQLITE_ROW)
-            out = st.integer(0);
-        return rc == SQLITE_ROW || rc == SQLITE_DONE ? SQLITE_OK : rc;
-    };
-    long long appId = 0, tables = 0, version = 0;
-    int rc = readInt("PRAGMA application_id", appId);
+    // file is left exactly as it was; one read transaction sees one state.
+    rc = sqlite3_exec(db_, "BEGIN", nullptr, nullptr, nullptr);
     if (rc == SQLITE_OK)
-        rc = readInt("SELECT count(*) FROM sqlite_master", tables);
-    if (rc == SQLITE_NOTADB)
-        throw StoreError("The file " + path_ + " is not a FerroWinder registry store (it is not an SQLite database). It was left untouched.");
+        rc = checkIsOurs();
+    sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK)
-        throw StoreError("The registry store " + path_ + " is damaged or unreadable (" + sqlite3_errstr(rc) + "). It was left untouched.");
+        refuse(storeProblem(rc));
 
-    if (appId == 0 && tables == 0) {
-        if (mode_ == Mode::ReadOnly)
-            throw StoreError("The registry store " + path_ + " is empty and cannot be set up read-only.");
-        // Set up a new store; another process may do the same at once, so
-        // decide again inside the write lock.
-        rc = sqlite3_exec(db_, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
-        if (rc == SQLITE_OK)
-            rc = readInt("PRAGMA application_id", appId);
-        if (rc == SQLITE_OK && appId == 0) {
-            const std::string schema =
-                "CREATE TABLE keys(id INTEGER PRIMARY KEY, parent INTEGER NOT NULL,"
-                " name TEXT NOT NULL, fold TEXT NOT NULL, UNIQUE(parent, fold));"
-                "CREATE TABLE vals(key INTEGER NOT NULL, fold TEXT NOT NULL, name TEXT NOT NULL,"
-                " type INTEGER NOT NULL, data BLOB NOT NULL, PRIMARY KEY(key, fold)) WITHOUT ROWID;"
-                "INSERT INTO keys(id, parent, name, fold) VALUES"
-                " (1, 0, 'HKEY_CURRENT_USER', 'hkey_current_user'),"
-                " (2, 0, 'HKEY_LOCAL_MACHINE', 'hkey_local_machine');"
-                "PRAGMA application_id = " + std::to_string(kApplicationId) +
-                "; PRAGMA user_version = " + std::to_string(kSchemaVersion) + ";";
-            rc = sqlite3_exec(db_, schema.c_str(), nullptr, nullptr, nullptr);
-        }
-        if (rc == SQLITE_OK)
-            rc = sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr);
-        if (rc != SQLITE_OK) {
-            const std::string why = sqlite3_errmsg(db_);
-            sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
-            throw StoreError("Cannot set up the registry store " + path_ + ": " + why);
-        }
-        appId = kApplicationId;
-    } else if (appId != kApplicationId) {
-        throw StoreError("The file " + path_ + " is an SQLite database but not a FerroWinder registry store. It was left untouched.");
-    }
-
-    readInt("PRAGMA user_version", version);
-    if (version != kSchemaVersion)
-        throw StoreError("The registry store " + path_ + " has version " + std::to_string(version) +
-                         ", which this program does not know. It was left untouched.");
-    Statement check(*this, "PRAGMA quick_check(1)");
-    if (check.step() != SQLITE_ROW || check.text(0) != "ok")
-        throw StoreError("The registry store " + path_ + " is damaged (its integrity check failed). It was left untouched.");
     if (mode_ == Mode::ReadWrite) {
-        // WAL lets the windows and the command-line tool work at once; FULL
-        // makes every committed write durable.
-        sqlite3_exec(db_, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
+        // WAL lets the windows and the command-line tool work at once and
+        // costs one flush per write. The mode stays in the file.
+        std::string journal;
+        rc = readOne("PRAGMA journal_mode=WAL", journal);
+        if (rc != SQLITE_OK || journal != "wal")
+            throw StoreError("Cannot switch the registry store " + path_ + " to write-ahead logging: " +
+                             (rc != SQLITE_OK ? storeProblem(rc) : "it stays in mode \"" + journal + "\"") + ".");
     }
-    sqlite3_exec(db_, "PRAGMA synchronous=FULL", nullptr, nullptr, nullptr);
+    // FULL: every committed write is on disk before the call returns.
+    long long synchronous = 0;
+    rc = readOne("PRAGMA synchronous=FULL", synchronous);
+    if (rc == SQLITE_OK)
+        rc = readOne("PRAGMA synchronous", synchronous);
+    if (rc != SQLITE_OK || synchronous != 2)
+        throw StoreError("Cannot make the writes to the registry store " + path_ + " durable" +
+                         (rc != SQLITE_OK ? ": " + storeProblem(rc) : std::string()) + ".");
+}
+
+void SqliteStore::createIfEmpty()
+{
+    int rc = sqlite3_exec(db_, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
+    long long appId = 0, tables = 0;
+    if (rc == SQLITE_OK)
+        rc = readOne("PRAGMA application_id", appId);
+    if (rc == SQLITE_OK)
+        rc = readOne("SELECT count(*) FROM sqlite_master", tables);
+    if (rc == SQLITE_OK && appId == 0 && tables == 0) {
+        const std::string schema = std::string(kKeysTable) + ";" + kValsTable + ";" +
+            "INSERT INTO keys(id, parent, name, fold) VALUES"
+            " (1, 0, 'HKEY_CURRENT_USER', 'hkey_current_user'),"
+            " (2, 0, 'HKEY_LOCAL_MACHINE', 'hkey_local_machine');"
+            "PRAGMA application_id = " + std::to_string(kApplicationId) +
+            "; PRAGMA user_version = " + std::to_string(kSchemaVersion) + ";";
+        rc = sqlite3_exec(db_, schema.c_str(), nullptr, nullptr, nullptr);
+    }
+    // Anything else is left for checkIsOurs() to judge.
+    if (rc == SQLITE_OK)
+        rc = sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK) {
+        sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+        throw StoreError("The registry store " + path_ + " could not be set up: it " + storeProblem(rc) + ".");
+    }
+}
+
+// SQLITE_OK when the file is a store of ours in one piece, as far as can be
+// seen without reading all of it: SQLite finds damage elsewhere as it reads.
+int SqliteStore::checkIsOurs()
+{
+    long long appId = 0, version = 0;
+    int rc = readOne("PRAGMA application_id", appId);
+    if (rc != SQLITE_OK)
+        return rc;
+    if (appId != kApplicationId)
+        refuse("is not a FerroWinder registry store (it is not marked as one)");
+    rc = readOne("PRAGMA user_version", version);
+    if (rc != SQLITE_OK)
+        return rc;
+    if (version != kSchemaVersion)
+        refuse("has version " + std::to_string(version) + ", which this program does not know");
+
+    // Our two tables exactly as we made them, and nothing else.
+    long long tables = 0, ours = 0, roots = 0;
+    if ((rc = readOne("SELECT count(*) FROM sqlite_master", tables)) != SQLITE_OK)
+        return rc;
+    {
+        Statement st(*this, "SELECT count(*) FROM sqlite_master WHERE type = 'table' AND"
+                            " ((name = 'keys' AND sql = ?1) OR (name = 'vals' AND sql = ?2))");
+        rc = st.bind(1, std::string(kKeysTable)).bind(2, std::string(kValsTable)).step();
+        if (rc != SQLITE_ROW)
+            return rc;
+        ours = st.integer(0);
+    }
+    if (tables != 3 || ours != 2)
+        refuse("is marked as a FerroWinder registry store but its tables are not a store's");
+    if ((rc = readOne("SELECT count(*) FROM keys WHERE id IN (1, 2) AND parent = 0", roots)) != SQLITE_OK)
+        return rc;
+    if (roots != 2)
+        refuse("is damaged (its two root keys are missing)");
+
+    // Reach the last page of each table and index: a few pages, whatever
+    // the store's size.
+    long long last = 0;
+    for (const char* probe : {"SELECT max(id) FROM keys",
+                              "SELECT parent FROM keys ORDER BY parent DESC, fold DESC LIMIT 1",
+                              "SELECT key FROM vals ORDER BY key DESC, fold DESC LIMIT 1"})
+        if ((rc = readOne(probe, last)) != SQLITE_OK)
+            return rc;
+
+    // A file cut short: the header knows how many pages it had. While the
+    // write-ahead log holds pages the file may rightly be shorter.
+    long long pages = 0, pageSize = 0;
+    if ((rc = readOne("PRAGMA page_count", pages)) != SQLITE_OK ||
+        (rc = readOne("PRAGMA page_size", pageSize)) != SQLITE_OK)
+        return rc;
+    struct stat file {}, wal {};
+    const bool walHoldsPages = ::stat((path_ + "-wal").c_str(), &wal) == 0 && wal.st_size > 0;
+    if (!walHoldsPages && ::stat(path_.c_str(), &file) == 0 && file.st_size < pages * pageSize)
+        refuse("is damaged (the file was cut short)");
+    return SQLITE_OK;
 }
 
 void SqliteStore::setBusyTimeout(int milliseconds)
@@ -297,7 +414,7 @@ Status SqliteStore::createKey(RootKey root, const std::string& path, KeyHandle& 
         return status;
 
     // Some level is missing: create them all in one transaction.
-    status = exec("BEGIN IMMEDIATE");
+    status = beginWrite();
     if (status != kStatusOk)
         return status;
     std::vector<std::string> levels;
@@ -310,19 +427,70 @@ Status SqliteStore::createKey(RootKey root, const std::string& path, KeyHandle& 
         Statement find(*this, "SELECT id FROM keys WHERE parent = ?1 AND fold = ?2");
         if (rc == SQLITE_DONE)
             rc = find.bind(1, keyId).bind(2, foldName(level)).step();
-        if (rc != SQLITE_ROW) {
-            exec("ROLLBACK");
-            return statusOf(rc);
-        }
+        if (rc != SQLITE_ROW)
+            return endWrite(statusOf(rc));
         keyId = find.integer(0);
     }
-    status = exec("COMMIT");
-    if (status != kStatusOk) {
-        exec("ROLLBACK");
+    status = endWrite(kStatusOk);
+    if (status != kStatusOk)
         return status;
-    }
     out = addHandle(keyId, true);
     return kStatusOk;
+}
+
+// Outside a change each write is a transaction of its own; inside one it
+// joins it.
+Status SqliteStore::beginWrite()
+{
+    if (inChanges_)
+        return changeLost() ? kStatusIoFailed : kStatusOk;
+    return exec("BEGIN IMMEDIATE");
+}
+
+Status SqliteStore::endWrite(Status status)
+{
+    if (inChanges_)
+        return status;  // a failure discards the whole change
+    if (status == kStatusOk)
+        status = exec("COMMIT");
+    if (status != kStatusOk)
+        exec("ROLLBACK");
+    return status;
+}
+
+// SQLite ends a transaction by itself on some failures (a full disk, say):
+// the writes after it would each be kept alone, so they are refused.
+bool SqliteStore::changeLost() const
+{
+    return inChanges_ && sqlite3_get_autocommit(db_) != 0;
+}
+
+Status SqliteStore::beginChanges()
+{
+    // Read-only, every write is refused on its own and names its value.
+    if (mode_ == Mode::ReadOnly || inChanges_)
+        return kStatusOk;
+    const Status status = exec("BEGIN IMMEDIATE");
+    inChanges_ = status == kStatusOk;
+    return status;
+}
+
+Status SqliteStore::commitChanges()
+{
+    if (!inChanges_)
+        return kStatusOk;
+    Status status = changeLost() ? kStatusIoFailed : exec("COMMIT");
+    if (status != kStatusOk)
+        exec("ROLLBACK");
+    inChanges_ = false;
+    return status;
+}
+
+void SqliteStore::discardChanges()
+{
+    if (inChanges_)
+        exec("ROLLBACK");
+    inChanges_ = false;
 }
 
 Status SqliteStore::openKey(RootKey root, const std::string& path, std::uint32_t access,
@@ -348,6 +516,8 @@ Status SqliteStore::setValue(KeyHandle key, const std::string& name, std::uint32
         return kStatusInvalidHandle;
     if (!open->writable || mode_ == Mode::ReadOnly)
         return kStatusAccessDenied;
+    if (changeLost())
+        return kStatusIoFailed;
     // One statement, so one transaction; a replaced value keeps the spelling
     // of its name.
     Statement st(*this, "INSERT INTO vals(key, fold, name, type, data) VALUES(?1, ?2, ?3, ?4, ?5)"
@@ -380,6 +550,8 @@ Status SqliteStore::deleteValue(KeyHandle key, const std::string& name)
         return kStatusInvalidHandle;
     if (!open->writable || mode_ == Mode::ReadOnly)
         return kStatusAccessDenied;
+    if (changeLost())
+        return kStatusIoFailed;
     Statement st(*this, "DELETE FROM vals WHERE key = ?1 AND fold = ?2");
     const int rc = st.bind(1, open->keyId).bind(2, foldName(name)).step();
     if (rc != SQLITE_DONE)

@@ -24,9 +24,14 @@ class SqliteStore final : public RegistryBackend {
 public:
     enum class Mode { ReadWrite, ReadOnly };
 
-    // Opens (or, read-write, creates) the store at path. Throws StoreError for
-    // a damaged or foreign file, which is left exactly as it was.
-    explicit SqliteStore(const std::string& path, Mode mode = Mode::ReadWrite);
+    static constexpr int kDefaultBusyTimeoutMs = 10000;
+
+    // Opens the store at path; read-write, a missing or empty file becomes a
+    // new store. Throws StoreError, naming the file, for anything else that is
+    // not a store of ours in one piece; such a file is left exactly as it was.
+    // busyTimeoutMs: how long to wait for another process's write.
+    explicit SqliteStore(const std::string& path, Mode mode = Mode::ReadWrite,
+                         int busyTimeoutMs = kDefaultBusyTimeoutMs);
     ~SqliteStore() override;
     SqliteStore(const SqliteStore&) = delete;
     SqliteStore& operator=(const SqliteStore&) = delete;
@@ -41,6 +46,12 @@ public:
     Status deleteValue(KeyHandle key, const std::string& name) override;
     void closeKey(KeyHandle key) override;
 
+    // One transaction: the writes in between are kept all together or not at all.
+    Status beginChanges() override;
+    Status commitChanges() override;
+    void discardChanges() override;
+    bool changesAreAllOrNothing() const override { return true; }
+
     const std::string& path() const { return path_; }
     // How long a write waits for another process's write to finish.
     void setBusyTimeout(int milliseconds);
@@ -52,8 +63,16 @@ private:
     };
     class Statement;
 
-    void openOrCreate();
+    void openOrCreate(int busyTimeoutMs);
+    void createIfEmpty();
+    int checkIsOurs();
+    [[noreturn]] void refuse(const std::string& why) const;
+    int readOne(const char* sql, long long& out);
+    int readOne(const char* sql, std::string& out);
     void closeDatabase();
+    Status beginWrite();
+    Status endWrite(Status status);
+    bool changeLost() const;
     Status findKey(RootKey root, const std::string& path, long long& keyId);
     Status exec(const char* sql);
     Status statusOf(int sqliteResult) const;
@@ -66,6 +85,7 @@ private:
     std::map<KeyHandle, OpenKey> handles_;
     std::map<const char*, sqlite3_stmt*> statements_;
     KeyHandle nextHandle_ = 1;
+    bool inChanges_ = false;
 };
 
 // Where the store lives by default: $XDG_DATA_HOME/FerroWinder/registry.db,
