@@ -211,9 +211,12 @@ int cmdShow(const Options& o, CliStreams& io)
 #else
     // Reading never creates a store, nor its folder.
     const std::string path = o.registry.empty() ? defaultStorePath() : o.registry;
+    // A store that another process is just creating is still empty.
     std::error_code ec;
-    if (!std::filesystem::exists(path, ec) && !ec) {
-        io.err << kProgram << ": the registry store " << path << " does not exist, so every value is absent.\n";
+    const bool missing = !std::filesystem::exists(path, ec) && !ec;
+    if (missing || (std::filesystem::is_regular_file(path, ec) && std::filesystem::file_size(path, ec) == 0)) {
+        io.err << kProgram << ": the registry store " << path << (missing ? " does not exist" : " is empty")
+               << ", so every value is absent.\n";
         std::vector<RegEntry> absent;
         for (const ValuePath& value : planValues())
             absent.push_back({value, ValueState{}});

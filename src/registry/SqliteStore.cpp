@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 
 #include <cerrno>
@@ -470,8 +471,15 @@ Status SqliteStore::beginChanges()
     // Read-only, every write is refused on its own and names its value.
     if (mode_ == Mode::ReadOnly || inChanges_)
         return kStatusOk;
-    const Status status = exec("BEGIN IMMEDIATE");
+    // The change is made durable by the checkpoint after its commit (which
+    // flushes the log and then the file), so the commit itself need not flush
+    // the log: one flush less. The level cannot change inside a transaction.
+    Status status = exec("PRAGMA synchronous=NORMAL");
+    if (status == kStatusOk)
+        status = exec("BEGIN IMMEDIATE");
     inChanges_ = status == kStatusOk;
+    if (!inChanges_)
+        exec("PRAGMA synchronous=FULL");
     return status;
 }
 
@@ -480,17 +488,42 @@ Status SqliteStore::commitChanges()
     if (!inChanges_)
         return kStatusOk;
     Status status = changeLost() ? kStatusIoFailed : exec("COMMIT");
-    if (status != kStatusOk)
-        exec("ROLLBACK");
     inChanges_ = false;
-    return status;
+    if (status != kStatusOk) {
+        exec("ROLLBACK");
+        exec("PRAGMA synchronous=FULL");
+        return status;
+    }
+    bool copied = false;
+    {
+        Statement checkpoint(*this, "PRAGMA wal_checkpoint(PASSIVE)");
+        copied = checkpoint.step() == SQLITE_ROW && checkpoint.integer(0) == 0 &&
+                 checkpoint.integer(1) == checkpoint.integer(2);
+    }
+    // A reader kept the checkpoint from copying it all: flush the log itself.
+    const Status flushed = copied ? kStatusOk : flushLog();
+    status = exec("PRAGMA synchronous=FULL");
+    return flushed != kStatusOk ? flushed : status;
 }
 
 void SqliteStore::discardChanges()
 {
-    if (inChanges_)
+    if (inChanges_) {
         exec("ROLLBACK");
+        exec("PRAGMA synchronous=FULL");
+    }
     inChanges_ = false;
+}
+
+// Flushes the write-ahead log to disk (a flush reaches the file, whichever
+// descriptor asks for it).
+Status SqliteStore::flushLog() const
+{
+    const int fd = ::open((path_ + "-wal").c_str(), O_RDONLY | O_CLOEXEC);
+    const bool ok = fd >= 0 && ::fdatasync(fd) == 0;
+    if (fd >= 0)
+        ::close(fd);
+    return ok ? kStatusOk : kStatusIoFailed;
 }
 
 Status SqliteStore::openKey(RootKey root, const std::string& path, std::uint32_t access,

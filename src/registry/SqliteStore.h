@@ -73,6 +73,7 @@ private:
     Status beginWrite();
     Status endWrite(Status status);
     bool changeLost() const;
+    Status flushLog() const;
     Status findKey(RootKey root, const std::string& path, long long& keyId);
     Status exec(const char* sql);
     Status statusOf(int sqliteResult) const;
