@@ -17,6 +17,7 @@ namespace {
 
 constexpr int kApplicationId = 0x46575247;  // "FWRG": marks our own store files
 constexpr int kSchemaVersion = 1;
+constexpr int kRetryMs = 10;
 constexpr long long kCurrentUserId = 1;
 constexpr long long kLocalMachineId = 2;
 
@@ -240,11 +241,19 @@ void SqliteStore::openOrCreate(int busyTimeoutMs)
     if (mode_ == Mode::ReadWrite) {
         // WAL lets the windows and the command-line tool work at once and
         // costs one flush per write. The mode stays in the file.
+        // The switch needs the file to itself once; SQLite gives up at once
+        // rather than wait when another process is reading it (as while it
+        // sets the store up), so try again within the busy timeout.
         std::string journal;
-        rc = readOne("PRAGMA journal_mode=WAL", journal);
+        for (int waited = 0;; waited += kRetryMs) {
+            rc = readOne("PRAGMA journal_mode=WAL", journal);
+            if ((rc & 0xFF) != SQLITE_BUSY || waited >= busyTimeoutMs)
+                break;
+            sqlite3_sleep(kRetryMs);
+        }
         if (rc != SQLITE_OK || journal != "wal")
-            throw StoreError("Cannot switch the registry store " + path_ + " to write-ahead logging: " +
-                             (rc != SQLITE_OK ? storeProblem(rc) : "it stays in mode \"" + journal + "\"") + ".");
+            throw StoreError("The registry store " + path_ + " could not be switched to write-ahead logging: it " +
+                             (rc != SQLITE_OK ? storeProblem(rc) : "stays in mode \"" + journal + "\"") + ".");
     }
     // FULL: every committed write is on disk before the call returns.
     long long synchronous = 0;

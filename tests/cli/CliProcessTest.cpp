@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <fstream>
 #include <random>
 #include <thread>
 
@@ -117,6 +118,64 @@ TEST(CliProcesses, TwoAppliesAtOnceBothComplete)
     ASSERT_EQ(readValue(store, {RootKey::LocalMachine, planEntry(1).keyPath, "DefaultRcvWindow"}, window), kStatusOk);
     const std::string text(window.data.begin(), window.data.end() - 1);
     EXPECT_TRUE(text == "17520" || text == "128480") << text;
+}
+
+// While one process sets up a new store, the others wait for it.
+TEST(CliProcesses, ProcessesCreatingOneNewStoreAtOnceAllSucceed)
+{
+    test::TestRegistry reg;
+    for (int round = 0; round < 3; ++round) {
+        const std::string store = reg.folder() + "/new" + std::to_string(round) + ".db";
+        std::vector<pid_t> pids;
+        for (int i = 0; i < 6; ++i) {
+            pids.push_back(startCli({"apply", "--speed", "57", "--registry", store}));
+            pids.push_back(startCli({"show", "--registry", store}));
+        }
+        for (pid_t pid : pids)
+            EXPECT_EQ(exitCode(pid), 0) << "round " << round;
+    }
+}
+
+// An import is one transaction: killed at any moment, the store holds all of
+// it or none of it.
+TEST(CliProcesses, AnImportKilledHalfwayChangesNothing)
+{
+    test::TestRegistry reg;
+    const std::string store = reg.storePath();
+    ASSERT_EQ(exitCode(startCli({"apply", "--speed", "56", "--registry", store})), 0);
+    const std::vector<ValueState> before = planState(reg.backend());
+
+    std::string text = "Windows Registry Editor Version 5.00\r\n";
+    for (int k = 0; k < 500; ++k) {
+        text += "\r\n[HKEY_LOCAL_MACHINE\\Software\\Import\\Key" + std::to_string(k) + "]\r\n";
+        for (int v = 0; v < 100; ++v)
+            text += "\"Value" + std::to_string(v) + "\"=\"data\"\r\n";
+    }
+    text += "\r\n[HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Services\\VxD\\MSTCP]\r\n\"DefaultTTL\"=-\r\n";
+    const std::string file = reg.folder() + "/large.reg";
+    std::ofstream(file, std::ios::binary) << text;
+
+    std::mt19937 random(54321);
+    int killedMidway = 0;
+    for (int round = 0; round < 4; ++round) {
+        const pid_t pid = startCli({"import", file, "--registry", store});
+        std::this_thread::sleep_for(std::chrono::milliseconds(20 + random() % 150));
+        kill(pid, SIGKILL);
+        int status = 0;
+        waitpid(pid, &status, 0);
+        if (!WIFSIGNALED(status))
+            break;  // it finished first: the store has changed
+        ++killedMidway;
+        SqliteStore reopened(store);
+        const std::vector<ValueState> now = planState(reopened);
+        for (std::size_t i = 0; i < now.size(); ++i)
+            EXPECT_TRUE(now[i].present == before[i].present && now[i].data == before[i].data)
+                << "round " << round << ", " << planValues()[i].valueName;
+        ValueState imported;
+        EXPECT_EQ(readValue(reopened, {RootKey::LocalMachine, "Software\\Import\\Key0", "Value0"}, imported),
+                  kStatusNotFound);
+    }
+    EXPECT_GT(killedMidway, 0);
 }
 
 }  // namespace

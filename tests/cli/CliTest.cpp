@@ -2,6 +2,8 @@
 #ifndef _WIN32
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -157,6 +159,34 @@ TEST_F(CliTest, AStoreThatIsNotOursIsExit2AndNamed)
     std::ostringstream out, err;
     EXPECT_EQ(runCli({"show", "--registry", path}, {in, out, err, false}), kExitUsage);
     EXPECT_NE(err.str().find(path), std::string::npos);
+}
+
+// An unset variable in a script must not reach the user's own store, and a
+// command that only reads creates nothing.
+TEST_F(CliTest, AnEmptyStorePathIsRefusedAndShowCreatesNothing)
+{
+    const std::string home = reg.folder() + "/home";
+    const char* old = std::getenv("XDG_DATA_HOME");
+    const std::string saved = old ? old : "";
+    setenv("XDG_DATA_HOME", home.c_str(), 1);
+    std::istringstream in;
+    std::ostringstream out, err;
+    EXPECT_EQ(runCli({"apply", "--speed", "57", "--registry", ""}, {in, out, err, false}), kExitUsage);
+    EXPECT_EQ(runCli({"show", "--registry="}, {in, out, err, false}), kExitUsage);
+    EXPECT_FALSE(std::filesystem::exists(home));
+
+    const std::string typo = reg.folder() + "/typo/registry.db";
+    std::ostringstream shown, said;
+    EXPECT_EQ(runCli({"show", "--registry", typo}, {in, shown, said, false}), kExitOk);
+    EXPECT_EQ(runCli({"show"}, {in, out, err, false}), kExitOk);
+    EXPECT_NE(said.str().find(typo + " does not exist"), std::string::npos) << said.str();
+    EXPECT_NE(shown.str().find("\"DefaultRcvWindow\"=-\r\n"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(reg.folder() + "/typo"));
+    EXPECT_FALSE(std::filesystem::exists(home));
+    if (old)
+        setenv("XDG_DATA_HOME", saved.c_str(), 1);
+    else
+        unsetenv("XDG_DATA_HOME");
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "registry/RegFile.h"
 #include "registry/TestRegistry.h"
 
@@ -185,6 +187,56 @@ TEST(RegFile, ApplyDeletesAndCountsAnAbsentValueAsDone)
     ValueState state;
     EXPECT_EQ(readValue(reg.backend(), {RootKey::LocalMachine, key, "v"}, state), kStatusNotFound);
 }
+
+// A 200 KB value as the registry editor writes it: 640 KB of continued lines.
+TEST(RegFile, ALongBinaryValueOnManyContinuedLinesReadsWhole)
+{
+    Bytes data(200 * 1024);
+    for (std::size_t i = 0; i < data.size(); ++i)
+        data[i] = static_cast<std::uint8_t>(i * 7 + i / 256);
+    std::string text = "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_LOCAL_MACHINE\\Software\\Big]\r\n\"Blob\"=hex:";
+    char hex[4];
+    for (std::size_t i = 0; i < data.size(); ++i) {
+        std::snprintf(hex, sizeof hex, "%02x", data[i]);
+        text += hex;
+        if (i + 1 < data.size())
+            text += (i % 25 == 24) ? ",\\\r\n  " : ",";
+    }
+    text += "\r\n\"After\"=dword:00000001\r\n";
+    ASSERT_GT(text.size(), 640u * 1024);
+    const std::vector<RegEntry> entries = readRegFile(text);
+    ASSERT_EQ(entries.size(), 2u);
+    EXPECT_EQ(entries[0].state->type, 3u);
+    EXPECT_TRUE(entries[0].state->data == data);
+    EXPECT_EQ(entries[1].path.valueName, "After");
+}
+
+#ifndef _WIN32
+// On the store a file is applied whole or not at all: a write that fails at
+// the end takes back those before it.
+TEST(RegFile, OnTheStoreAFailingEntryUndoesTheWholeFile)
+{
+    TestRegistry reg;
+    const std::string key = reg.key("AllOrNothing");
+    ASSERT_TRUE(applyRegEntries(reg.backend(), {value(key, "old", kRegSz, {'1', 0})}).empty());
+    const std::vector<RegEntry> entries{value(key, "new", kRegSz, {'2', 0}),
+                                        {{RootKey::LocalMachine, key, "old"}, std::nullopt},
+                                        value(key + "\\\\Empty level", "v", kRegSz, {'3', 0})};
+    const std::vector<ApplyFailure> failures = applyRegEntries(reg.backend(), entries);
+    ASSERT_EQ(failures.size(), 1u);
+    EXPECT_NE(failures[0].path.keyPath.find("Empty level"), std::string::npos);
+    ValueState state;
+    EXPECT_EQ(readValue(reg.backend(), {RootKey::LocalMachine, key, "new"}, state), kStatusNotFound);
+    EXPECT_EQ(readValue(reg.backend(), {RootKey::LocalMachine, key, "old"}, state), kStatusOk);
+
+    // Without the bad entry it all goes through, read from text as import does.
+    const ApplyResult result = applyRegFile(reg.backend(), writeRegFile({entries[0], entries[1]}));
+    EXPECT_TRUE(result.ok());
+    EXPECT_EQ(result.entries, 2u);
+    EXPECT_EQ(readValue(reg.backend(), {RootKey::LocalMachine, key, "new"}, state), kStatusOk);
+    EXPECT_EQ(readValue(reg.backend(), {RootKey::LocalMachine, key, "old"}, state), kStatusNotFound);
+}
+#endif
 
 }  // namespace
 }  // namespace ferro
