@@ -108,5 +108,3 @@ BENCHMARK(BM_WriteAtKeyCount)->Arg(100)->Arg(100000)->Unit(benchmark::kMicroseco
     ->Repetitions(7)->ReportAggregatesOnly(true);
 
 }  // namespace
-
-BENCHMARK_MAIN();

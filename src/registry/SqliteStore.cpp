@@ -255,6 +255,12 @@ void SqliteStore::openOrCreate(int busyTimeoutMs)
             throw StoreError("The registry store " + path_ + " could not be switched to write-ahead logging: it " +
                              (rc != SQLITE_OK ? storeProblem(rc) : "stays in mode \"" + journal + "\"") + ".");
     }
+    // A small page cache: the store is read a few values at a time, and a
+    // large import writes its pages in order.
+    long long cache = 0;
+    if (readOne("PRAGMA cache_size=-512", cache) != SQLITE_OK || readOne("PRAGMA cache_size", cache) != SQLITE_OK ||
+        cache != -512)
+        throw StoreError("The registry store " + path_ + " could not be given its page cache.");
     // FULL: every committed write is on disk before the call returns.
     long long synchronous = 0;
     rc = readOne("PRAGMA synchronous=FULL", synchronous);
