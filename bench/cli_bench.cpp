@@ -15,6 +15,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -141,38 +142,53 @@ std::string sameCommitsSql()
     return sql;
 }
 
-void BM_CliApplyToNewStore(benchmark::State& state)
+// The disk's flush time swings widely on a shared machine, so the two sides of
+// each comparison run in turns within one benchmark, and the ratio of their
+// totals is reported (counters in ms; "ratio" is first / second).
+template <class First, class Second>
+void inTurns(benchmark::State& state, const char* firstName, First first, const char* secondName,
+             Second second)
+{
+    using Clock = std::chrono::steady_clock;
+    double firstMs = 0, secondMs = 0;
+    int failures = 0;
+    for (auto _ : state) {
+        const auto t0 = Clock::now();
+        failures += first() != 0;
+        const auto t1 = Clock::now();
+        failures += second() != 0;
+        const auto t2 = Clock::now();
+        firstMs += std::chrono::duration<double, std::milli>(t1 - t0).count();
+        secondMs += std::chrono::duration<double, std::milli>(t2 - t1).count();
+        state.SetIterationTime(std::chrono::duration<double>(t2 - t0).count());
+    }
+    const double n = static_cast<double>(state.iterations());
+    state.counters[firstName] = firstMs / n;
+    state.counters[secondName] = secondMs / n;
+    state.counters["ratio"] = firstMs / secondMs;
+    if (failures)
+        state.SkipWithError("a run failed");
+}
+
+void BM_ApplyToNewStoreCliVsShell(benchmark::State& state)
 {
     const fs::path store = benchFolder() / "apply-new.db";
-    int failures = 0;
-    for (auto _ : state) {
-        state.PauseTiming();
-        removeStore(store);
-        state.ResumeTiming();
-        failures += run({FERRO_CLI_PATH, "apply", "--speed", "57", "--registry", store.string()}) != 0;
-    }
-    if (failures)
-        state.SkipWithError("apply failed");
-}
-BENCHMARK(BM_CliApplyToNewStore)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(9)
-    ->ReportAggregatesOnly(true);
-
-void BM_ShellSameCommitsToNewStore(benchmark::State& state)
-{
-    const fs::path store = benchFolder() / "shell-new.db";
+    const fs::path shellStore = benchFolder() / "shell-new.db";
     const fs::path script = benchFolder() / "same-commits.sql";
     std::ofstream(script) << sameCommitsSql();
-    int failures = 0;
-    for (auto _ : state) {
-        state.PauseTiming();
-        removeStore(store);
-        state.ResumeTiming();
-        failures += run({"sqlite3", "-bail", store.string()}, script.string()) != 0;
-    }
-    if (failures)
-        state.SkipWithError("the sqlite3 shell failed");
+    inTurns(
+        state, "cli_ms",
+        [&] {
+            removeStore(store);
+            return run({FERRO_CLI_PATH, "apply", "--speed", "57", "--registry", store.string()});
+        },
+        "shell_ms",
+        [&] {
+            removeStore(shellStore);
+            return run({"sqlite3", "-bail", shellStore.string()}, script.string());
+        });
 }
-BENCHMARK(BM_ShellSameCommitsToNewStore)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(9)
+BENCHMARK(BM_ApplyToNewStoreCliVsShell)->UseManualTime()->Unit(benchmark::kMillisecond)->Repetitions(9)
     ->ReportAggregatesOnly(true);
 
 // A .reg file of `count` small values, 100 to a key.
@@ -232,36 +248,37 @@ void BM_CliImport(benchmark::State& state)
 BENCHMARK(BM_CliImport)->Arg(2000)->Arg(100000)->Unit(benchmark::kMillisecond)->UseRealTime()
     ->Repetitions(5)->ReportAggregatesOnly(true);
 
-void BM_CliShowOnStoreOf(benchmark::State& state)
+void BM_ShowLargeVsSmallStore(benchmark::State& state)
 {
-    const fs::path store = benchFolder() / ("show" + std::to_string(state.range(0)) + ".db");
-    makeStoreWithValues(store, static_cast<int>(state.range(0)));
-    run({FERRO_CLI_PATH, "apply", "--speed", "57", "--registry", store.string()});
-    int failures = 0;
-    for (auto _ : state)
-        failures += run({FERRO_CLI_PATH, "show", "--registry", store.string()}) != 0;
-    if (failures)
-        state.SkipWithError("show failed");
+    const fs::path large = benchFolder() / "show-large.db";
+    const fs::path small = benchFolder() / "show-small.db";
+    makeStoreWithValues(large, 100000);
+    makeStoreWithValues(small, 20);
+    for (const fs::path& store : {large, small})
+        run({FERRO_CLI_PATH, "apply", "--speed", "57", "--registry", store.string()});
+    inTurns(
+        state, "large_ms", [&] { return run({FERRO_CLI_PATH, "show", "--registry", large.string()}); },
+        "small_ms", [&] { return run({FERRO_CLI_PATH, "show", "--registry", small.string()}); });
 }
-BENCHMARK(BM_CliShowOnStoreOf)->Arg(20)->Arg(100000)->Unit(benchmark::kMillisecond)->UseRealTime()
-    ->Repetitions(9)->ReportAggregatesOnly(true);
+BENCHMARK(BM_ShowLargeVsSmallStore)->UseManualTime()->Unit(benchmark::kMillisecond)->Repetitions(9)
+    ->ReportAggregatesOnly(true);
 
 // Each run changes the speed-dependent values, so every run really writes.
-void BM_CliApplyOnStoreOf(benchmark::State& state)
+void BM_ApplyLargeVsSmallStore(benchmark::State& state)
 {
-    const fs::path store = benchFolder() / ("apply" + std::to_string(state.range(0)) + ".db");
-    makeStoreWithValues(store, static_cast<int>(state.range(0)));
-    int failures = 0;
+    const fs::path large = benchFolder() / "apply-large.db";
+    const fs::path small = benchFolder() / "apply-small.db";
+    makeStoreWithValues(large, 100000);
+    makeStoreWithValues(small, 20);
     bool fast = false;
-    for (auto _ : state) {
-        fast = !fast;
-        failures += run({FERRO_CLI_PATH, "apply", "--speed", fast ? "20000" : "57", "--registry", store.string()}) != 0;
-    }
-    if (failures)
-        state.SkipWithError("apply failed");
+    auto apply = [&](const fs::path& store) {
+        return run({FERRO_CLI_PATH, "apply", "--speed", fast ? "20000" : "57", "--registry", store.string()});
+    };
+    inTurns(
+        state, "large_ms", [&] { fast = !fast; return apply(large); }, "small_ms", [&] { return apply(small); });
 }
-BENCHMARK(BM_CliApplyOnStoreOf)->Arg(20)->Arg(100000)->Unit(benchmark::kMillisecond)->UseRealTime()
-    ->Repetitions(9)->ReportAggregatesOnly(true);
+BENCHMARK(BM_ApplyLargeVsSmallStore)->UseManualTime()->Unit(benchmark::kMillisecond)->Repetitions(9)
+    ->ReportAggregatesOnly(true);
 
 // One binary value of `range` bytes as the registry editor writes it: 25
 // bytes to a continued line.

@@ -180,7 +180,8 @@ int cmdApply(const Options& o, CliStreams& io)
     const modRegistry::Registry reg{*backend, [&](const std::string& message) {
                                         io.err << message << '\n';
                                         ++messages;
-                                        codes.insert(std::atol(message.c_str() + message.rfind(' ')));
+                                        if (const auto space = message.rfind(' '); space != std::string::npos)
+                                            codes.insert(std::atol(message.c_str() + space));
                                         const std::string denied = " - 5";
                                         refused = refused || (message.size() > denied.size() &&
                                                               message.compare(message.size() - denied.size(),
@@ -193,7 +194,7 @@ int cmdApply(const Options& o, CliStreams& io)
         accessDeniedHint(io.err, o);
     // The layer's messages give bare numbers: say the rest in words.
     for (const Status code : codes)
-        if (code != kStatusAccessDenied && code != kStatusInvalidHandle)
+        if (code != kStatusNotFound && code != kStatusAccessDenied && code != kStatusInvalidHandle)
             io.err << kProgram << ": " << registryName(o) << ": " << statusText(code) << '\n';
     if (messages > 0) {
         io.err << kProgram << ": some values could not be written (see the messages above).\n";
