@@ -60,12 +60,15 @@ std::string dataText(const ValueState& v)
     return out;
 }
 
-// Text for a message: long input is cut, so that a bad 100 MB line does not
+// Quoted text for a message: long input is cut, so that a bad 100 MB line does not
 // make a 100 MB message.
-std::string shown(std::string_view text)
+std::string quotedForMessage(std::string_view text)
 {
     constexpr std::size_t kMax = 40;
-    return text.size() <= kMax ? std::string(text) : std::string(text.substr(0, kMax)) + "...";
+    std::string out = "\"";
+    out += text.substr(0, kMax);
+    out += text.size() <= kMax ? "\"" : "...\"";
+    return out;
 }
 
 int hexDigit(char c)
@@ -184,12 +187,16 @@ private:
             fail("deleting a whole key is not supported");
         const std::size_t slash = inner.find('\\');
         const std::string rootText = inner.substr(0, slash);
-        if (!parseRootName(rootText, root))
-            fail("unknown root \"" + shown(rootText) + "\" (only HKEY_LOCAL_MACHINE and HKEY_CURRENT_USER)");
+        if (!parseRootName(rootText, root)) {
+            const std::string shown = quotedForMessage(rootText);
+            fail("unknown root " + shown + " (only HKEY_LOCAL_MACHINE and HKEY_CURRENT_USER)");
+        }
         keyPath = slash == std::string::npos ? "" : inner.substr(slash + 1);
         if (keyPath.empty() || keyPath.front() == '\\' || keyPath.back() == '\\' ||
-            keyPath.find("\\\\") != std::string::npos)
-            fail("the key path \"" + shown(keyPath) + "\" is empty or has an empty level");
+            keyPath.find("\\\\") != std::string::npos) {
+            const std::string shown = quotedForMessage(keyPath);
+            fail("the key path " + shown + " is empty or has an empty level");
+        }
     }
 
     // Reads a quoted text starting at line[i] == '"'; i ends after the closing quote.
@@ -262,7 +269,8 @@ private:
             }
             state.data = parseHexBytes(rest.substr(colon + 1));
         } else {
-            fail("unknown data \"" + shown(rest) + "\": expected \"text\", dword:, hex: or -");
+            const std::string shown = quotedForMessage(rest);
+            fail("unknown data " + shown + ": expected \"text\", dword:, hex: or -");
         }
         entry.state = std::move(state);
         return entry;
@@ -279,8 +287,10 @@ private:
             const std::size_t end = list.find(',', start);
             const std::string_view item =
                 trimmed(list.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start));
-            if (item.size() != 2 || !allHex(item))
-                fail("\"" + shown(item) + "\" is not a byte of two hexadecimal digits");
+            if (item.size() != 2 || !allHex(item)) {
+                const std::string shown = quotedForMessage(item);
+                fail(shown + " is not a byte of two hexadecimal digits");
+            }
             bytes.push_back(static_cast<std::uint8_t>(hexDigit(item[0]) * 16 + hexDigit(item[1])));
             if (end == std::string_view::npos)
                 return bytes;
