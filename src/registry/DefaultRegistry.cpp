@@ -35,9 +35,9 @@ std::unique_ptr<RegistryBackend> openRegistry(const std::string& storePath)
 
 std::string programFolder(const std::string& storePath)
 {
-    return std::filesystem::path(storePath.empty() ? defaultStorePath() : storePath)
-        .parent_path()
-        .string();
+    // A store named without a folder lives in the current one.
+    const auto folder = std::filesystem::path(storePath.empty() ? defaultStorePath() : storePath).parent_path();
+    return folder.empty() ? "." : folder.string();
 }
 
 #endif
