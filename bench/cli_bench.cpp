@@ -308,5 +308,7 @@ int main(int argc, char** argv)
         return 1;
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
+    std::error_code ec;
+    fs::remove_all(benchFolder(), ec);  // stores of 100,000 values are not left behind
     return 0;
 }
