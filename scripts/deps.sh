@@ -26,3 +26,7 @@ TEST_PACKAGES=(libgtest-dev googletest libbenchmark-dev clang libclang-rt-14-dev
 # What the Windows build and its tests under Wine need (googletest brings the
 # sources GoogleTest is built from for Windows).
 WINDOWS_PACKAGES=(cmake ninja-build googletest g++-mingw-w64-x86-64 wine64 wine)
+# The Windows program's tests under Wine: the fonts its windows name.
+WINE_TEST_PACKAGES=(fonts-wine)
+# scripts/screenshots: an X server in memory, window search and the capture.
+SCREENSHOT_PACKAGES=(xvfb xauth xdotool imagemagick)

@@ -21,9 +21,20 @@ std::unique_ptr<RegistryBackend> openRegistry(const std::string&)
 
 std::string programFolder(const std::string&)
 {
-    char path[MAX_PATH] = {};
-    const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    return std::filesystem::path(std::string(path, length)).parent_path().string();
+    // A program below a long path does not fit MAX_PATH: grow the buffer until
+    // the whole name fits (a cut name would fill the buffer exactly).
+    std::string path(MAX_PATH, '\0');
+    for (;;) {
+        const DWORD length = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length == 0)
+            return {};
+        if (length < path.size()) {
+            path.resize(length);
+            break;
+        }
+        path.resize(path.size() * 2);
+    }
+    return std::filesystem::path(path).parent_path().string();
 }
 
 #else

@@ -1,0 +1,206 @@
+#include "ui/win32/Win32OsServices.h"
+
+#include <commdlg.h>
+#include <shellapi.h>
+
+#include <vector>
+
+#include "platform/WindowsRestart.h"
+#include "ui/win32/WinText.h"
+
+namespace ferro::win32 {
+
+Win32OsServices::Win32OsServices(WindowOf windowOf) : windowOf_(std::move(windowOf)) {}
+
+HWND Win32OsServices::windowOf(const ui::Form* form) const
+{
+    return form && windowOf_ ? windowOf_(form) : nullptr;
+}
+
+MsgAnswer Win32OsServices::messageBox(const ui::Form* owner, const std::string& text,
+                                      const std::string& caption, MsgButtons buttons, MsgIcon icon,
+                                      MsgAnswer defaultAnswer)
+{
+    const HWND window = windowOf(owner);
+    UINT style = buttons == MsgButtons::YesNo ? MB_YESNO : MB_OK;
+    if (buttons == MsgButtons::YesNo && defaultAnswer == MsgAnswer::No)
+        style |= MB_DEFBUTTON2;
+    if (icon == MsgIcon::Information)
+        style |= MB_ICONINFORMATION;
+    else if (icon == MsgIcon::Warning)
+        style |= MB_ICONWARNING;
+    // Without an owner the box is still modal to every window of the program.
+    style |= window ? MB_APPLMODAL : MB_TASKMODAL;
+    const int pressed = MessageBoxA(window, toAnsi(text).c_str(), toAnsi(caption).c_str(), style);
+    if (buttons == MsgButtons::Ok)
+        return MsgAnswer::Ok;
+    // A box that could not be shown answers No: nothing is done unasked.
+    return pressed == IDYES ? MsgAnswer::Yes : MsgAnswer::No;
+}
+
+void Win32OsServices::beep()
+{
+    // Without a sound device there is nothing else to do: the beep is a courtesy.
+    if (!MessageBeep(MB_OK))
+        (void)Beep(750, 200);
+}
+
+void Win32OsServices::openUrl(const std::string& url)
+{
+    // Above 32 is success; the windows rely on no result (nothing is reported).
+    (void)ShellExecuteA(nullptr, "open", toAnsi(url).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+void Win32OsServices::requestRestart(std::function<void()> refused)
+{
+    // Windows answers at once; a refusal is reported the same way as on
+    // systems that answer later.
+    if (!requestWindowsRestart() && refused)
+        refused();
+}
+
+bool Win32OsServices::startProgram(const std::string& path)
+{
+    // The program is named as the application itself: no search along PATH,
+    // no shell, and a path with blanks is not split.
+    const std::string program = toAnsi(path);
+    std::string commandLine = "\"" + program + "\"";
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_SHOWNORMAL;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        nullptr, &startup, &process))
+        return false;
+    // Not waited for and not watched.
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return true;
+}
+
+bool Win32OsServices::fileExists(const std::string& path)
+{
+    // The exact name only: no wildcards, and a folder of that name is no program.
+    const DWORD attributes = GetFileAttributesW(toWide(path).c_str());
+    return !path.empty() && attributes != INVALID_FILE_ATTRIBUTES &&
+           (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+DWORD printDialogFlags(bool hasSelection)
+{
+    // The driver makes the copies when it can (else the dialog offers one).
+    return PD_RETURNDC | PD_NOPAGENUMS | PD_USEDEVMODECOPIESANDCOLLATE |
+           (hasSelection ? PD_SELECTION : PD_NOSELECTION);
+}
+
+const std::string& textToPrint(DWORD flags, const std::string& text, const std::string& selection)
+{
+    return (flags & PD_SELECTION) && !selection.empty() ? selection : text;
+}
+
+OsServices::PrintResult Win32OsServices::printText(const ui::Form* owner, const std::string& text,
+                                                   const std::string& selection)
+{
+    PRINTDLGA dialog{};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = windowOf(owner);
+    dialog.Flags = printDialogFlags(!selection.empty());
+    dialog.nCopies = 1;
+    // The dialog hands back the chosen printer's device context: printing goes
+    // there, and the system's default printer is never changed.
+    if (!PrintDlgA(&dialog))
+        return CommDlgExtendedError() == 0 ? PrintResult::Cancelled : PrintResult::Failed;
+
+    const bool printed =
+        dialog.hDC && printDocument(dialog.hDC, toAnsi(textToPrint(dialog.Flags, text, selection)),
+                                    kApplicationTitle);
+    if (dialog.hDC)
+        DeleteDC(dialog.hDC);
+    if (dialog.hDevMode)
+        GlobalFree(dialog.hDevMode);
+    if (dialog.hDevNames)
+        GlobalFree(dialog.hDevNames);
+    return printed ? PrintResult::Printed : PrintResult::Failed;
+}
+
+namespace {
+
+std::vector<std::string> paragraphs(const std::string& text)
+{
+    std::vector<std::string> result(1);
+    for (const char c : text) {
+        if (c == '\n')
+            result.emplace_back();
+        else if (c != '\r')
+            result.back() += c;
+    }
+    return result;
+}
+
+// The page inside one-inch margins, in the device's units, measured from the
+// printable area's corner (where the device's origin is).
+RECT marginRect(HDC dc)
+{
+    const int dpiX = GetDeviceCaps(dc, LOGPIXELSX), dpiY = GetDeviceCaps(dc, LOGPIXELSY);
+    int width = GetDeviceCaps(dc, PHYSICALWIDTH), height = GetDeviceCaps(dc, PHYSICALHEIGHT);
+    int offsetX = GetDeviceCaps(dc, PHYSICALOFFSETX), offsetY = GetDeviceCaps(dc, PHYSICALOFFSETY);
+    if (width <= 0 || height <= 0) {  // not a printer: its whole surface is printable
+        width = GetDeviceCaps(dc, HORZRES);
+        height = GetDeviceCaps(dc, VERTRES);
+        offsetX = offsetY = 0;
+    }
+    return {dpiX - offsetX, dpiY - offsetY, width - offsetX - dpiX, height - offsetY - dpiY};
+}
+
+}  // namespace
+
+bool printDocument(HDC printer, const std::string& text, const std::string& documentName)
+{
+    DOCINFOA document{};
+    document.cbSize = sizeof document;
+    document.lpszDocName = documentName.c_str();
+    if (StartDocA(printer, &document) <= 0)
+        return false;
+
+    const RECT page = marginRect(printer);
+    // A printer font of the address box's kind: the screen's MS Sans Serif is
+    // a bitmap font that printers do not have.
+    const HFONT font = CreateFontA(-MulDiv(10, GetDeviceCaps(printer, LOGPIXELSY), 72), 0, 0, 0,
+                                   FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
+                                   CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, "Arial");
+    bool ok = font != nullptr && page.right > page.left && StartPage(printer) > 0;
+    const HGDIOBJ previous = ok ? SelectObject(printer, font) : nullptr;
+    constexpr UINT kFormat = DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS;
+    int top = page.top;
+    for (const std::string& paragraph : paragraphs(text)) {
+        if (!ok)
+            break;
+        // An empty line still takes a line's height.
+        const std::string line = paragraph.empty() ? " " : paragraph;
+        RECT box{page.left, top, page.right, top};
+        const int height = DrawTextA(printer, line.c_str(), static_cast<int>(line.size()), &box,
+                                     kFormat | DT_CALCRECT);
+        if (top + height > page.bottom && top > page.top) {
+            ok = EndPage(printer) > 0 && StartPage(printer) > 0 && SelectObject(printer, font);
+            top = page.top;
+            box = {page.left, top, page.right, top};
+        }
+        box.top = top;
+        box.bottom = top + height;
+        ok = ok && DrawTextA(printer, line.c_str(), static_cast<int>(line.size()), &box, kFormat) > 0;
+        top += height;
+    }
+    ok = ok && EndPage(printer) > 0;
+    if (previous)
+        SelectObject(printer, previous);
+    if (font)
+        DeleteObject(font);
+    if (!ok) {
+        AbortDoc(printer);
+        return false;
+    }
+    return EndDoc(printer) > 0;
+}
+
+}  // namespace ferro::win32

@@ -1,0 +1,59 @@
+#include "ui/win32/WinText.h"
+
+#include <windows.h>
+
+namespace ferro::win32 {
+namespace {
+
+std::wstring widen(const std::string& text, UINT codePage)
+{
+    if (text.empty())
+        return {};
+    const int size = static_cast<int>(text.size());
+    const int length = MultiByteToWideChar(codePage, 0, text.data(), size, nullptr, 0);
+    if (length <= 0)
+        return {};
+    std::wstring wide(static_cast<std::size_t>(length), L'\0');
+    if (MultiByteToWideChar(codePage, 0, text.data(), size, wide.data(), length) != length)
+        return {};
+    return wide;
+}
+
+std::string narrow(const std::wstring& wide, UINT codePage)
+{
+    if (wide.empty())
+        return {};
+    const int size = static_cast<int>(wide.size());
+    const int length = WideCharToMultiByte(codePage, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
+    if (length <= 0)
+        return {};
+    std::string text(static_cast<std::size_t>(length), '\0');
+    if (WideCharToMultiByte(codePage, 0, wide.data(), size, text.data(), length, nullptr, nullptr) != length)
+        return {};
+    return text;
+}
+
+// Plain ASCII reads the same in both encodings; most texts are.
+bool isAscii(const std::string& text)
+{
+    for (const char c : text)
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return false;
+    return true;
+}
+
+}  // namespace
+
+std::string toAnsi(const std::string& utf8)
+{
+    return isAscii(utf8) ? utf8 : narrow(widen(utf8, CP_UTF8), CP_ACP);
+}
+
+std::string fromAnsi(const std::string& ansi)
+{
+    return isAscii(ansi) ? ansi : narrow(widen(ansi, CP_ACP), CP_UTF8);
+}
+
+std::wstring toWide(const std::string& utf8) { return widen(utf8, CP_UTF8); }
+
+}  // namespace ferro::win32

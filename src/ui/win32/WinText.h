@@ -1,0 +1,12 @@
+#pragma once
+// Text between the windows' UTF-8 and the Win32 "A" calls, which take the
+// system's ANSI code page.
+#include <string>
+
+namespace ferro::win32 {
+
+std::string toAnsi(const std::string& utf8);
+std::string fromAnsi(const std::string& ansi);
+std::wstring toWide(const std::string& utf8);
+
+}  // namespace ferro::win32

@@ -1,0 +1,161 @@
+// The Windows OS services against the real system calls; every modal box is
+// answered by ModalBoxes.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "ui/win32/Win32OsServices.h"
+#include "win32/ModalBoxes.h"
+
+namespace ferro::win32 {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::ModalBoxes;
+
+// A top-level window standing in for a loaded form's window.
+class OwnerWindow {
+public:
+    OwnerWindow()
+        : window_(CreateWindowExA(0, "STATIC", "Owner", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200,
+                                  nullptr, nullptr, nullptr, nullptr))
+    {
+    }
+    ~OwnerWindow() { DestroyWindow(window_); }
+    HWND handle() const { return window_; }
+    // The form it stands for: only its address is used.
+    const ui::Form* form() const { return reinterpret_cast<const ui::Form*>(this); }
+
+private:
+    HWND window_;
+};
+
+struct BoxCase {
+    const char* name;
+    MsgButtons buttons;
+    MsgIcon icon;
+    MsgAnswer defaultAnswer;
+    int pressed;
+    std::vector<int> expectedButtons;
+    int expectedDefault;
+    bool expectedIcon;
+    MsgAnswer expectedAnswer;
+};
+
+class MessageBoxTest : public ::testing::TestWithParam<BoxCase> {};
+
+TEST_P(MessageBoxTest, ShowsTheButtonsIconAndCaptionOwnedByTheFormsWindow)
+{
+    const BoxCase& c = GetParam();
+    OwnerWindow owner;
+    ASSERT_TRUE(owner.handle());
+    Win32OsServices os([&](const ui::Form* form) { return form == owner.form() ? owner.handle() : nullptr; });
+    ModalBoxes boxes(c.pressed);
+
+    const MsgAnswer answer = os.messageBox(owner.form(), "Setup was not completed.", "FerroWinder",
+                                           c.buttons, c.icon, c.defaultAnswer);
+
+    ASSERT_EQ(boxes.seen().size(), 1u);
+    const auto& box = boxes.seen().front();
+    EXPECT_EQ(box.caption, "FerroWinder");
+    EXPECT_EQ(box.text, "Setup was not completed.");
+    EXPECT_EQ(box.owner, owner.handle());
+    EXPECT_EQ(box.buttons, c.expectedButtons);
+    EXPECT_EQ(box.defaultButton, c.expectedDefault);
+    EXPECT_EQ(box.hasIcon, c.expectedIcon);
+    EXPECT_EQ(answer, c.expectedAnswer);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Boxes, MessageBoxTest,
+    ::testing::Values(
+        BoxCase{"OkNoIcon", MsgButtons::Ok, MsgIcon::None, MsgAnswer::Ok, IDOK, {IDOK}, IDOK, false, MsgAnswer::Ok},
+        BoxCase{"OkInformation", MsgButtons::Ok, MsgIcon::Information, MsgAnswer::Ok, IDOK, {IDOK}, IDOK, true,
+                MsgAnswer::Ok},
+        BoxCase{"YesNoYesDefault", MsgButtons::YesNo, MsgIcon::None, MsgAnswer::Yes, IDYES, {IDYES, IDNO},
+                IDYES, false, MsgAnswer::Yes},
+        BoxCase{"YesNoNoDefault", MsgButtons::YesNo, MsgIcon::None, MsgAnswer::No, IDNO, {IDYES, IDNO}, IDNO,
+                false, MsgAnswer::No}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Win32OsServices, ABoxWithoutOwnerIsShownAndAnswered)
+{
+    Win32OsServices os;
+    ModalBoxes boxes(IDYES);
+    EXPECT_EQ(os.messageBox(nullptr, "Are you sure?", "FerroWinder", MsgButtons::YesNo, MsgIcon::None, MsgAnswer::Yes),
+              MsgAnswer::Yes);
+    ASSERT_EQ(boxes.seen().size(), 1u);
+    EXPECT_EQ(boxes.seen().front().owner, nullptr);
+}
+
+class FileCheckTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        folder = fs::temp_directory_path() / "ferro file check";
+        fs::remove_all(folder);
+        fs::create_directories(folder / "MSINFO32.EXE");
+        std::ofstream(folder / "program.exe") << "MZ";
+    }
+    void TearDown() override
+    {
+        // A program started from the folder may still be running for a moment.
+        std::error_code ec;
+        for (int attempt = 0; attempt < 50 && (fs::remove_all(folder, ec), ec); ++attempt)
+            Sleep(100);
+        EXPECT_FALSE(ec) << ec.message();
+    }
+    fs::path folder;
+};
+
+TEST_F(FileCheckTest, OnlyAnExistingFileOfExactlyThatNameCounts)
+{
+    Win32OsServices os;
+    const struct {
+        std::string path;
+        bool exists;
+    } cases[] = {
+        {(folder / "program.exe").string(), true},
+        {(folder / "PROGRAM.EXE").string(), true},  // Windows names ignore case
+        {(folder / "MSINFO32.EXE").string(), false},  // a folder of that name
+        {(folder / "missing.exe").string(), false},
+        {(folder / "*.exe").string(), false},  // no wildcards
+        {"", false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(os.fileExists(c.path), c.exists) << c.path;
+}
+
+TEST_F(FileCheckTest, StartsAProgramByItsPathAndNothingThatIsNoProgram)
+{
+    Win32OsServices os;
+    // A path with blanks: a program named only by a command line would be
+    // looked for as "ferro" first.
+    const fs::path program = folder / "ferrowinder-cli.exe";
+    fs::copy_file(FERRO_CLI_PATH, program);
+    EXPECT_TRUE(os.startProgram(program.string()));
+    EXPECT_FALSE(os.startProgram((folder / "missing.exe").string()));
+    EXPECT_FALSE(os.startProgram((folder / "MSINFO32.EXE").string()));
+    EXPECT_FALSE(os.startProgram((folder / "program.exe").string()));  // not an executable image
+}
+
+}  // namespace
+}  // namespace ferro::win32
+
+namespace ferro::win32 {
+namespace {
+
+// Wine has no printer here: its Print dialog says so in a box of its own.
+// Nothing may be reported as printed.
+TEST(Win32OsServicesPrint, WithoutAPrinterNothingIsReportedPrinted)
+{
+    OwnerWindow owner;
+    Win32OsServices os([&](const ui::Form*) { return owner.handle(); });
+    ModalBoxes boxes(IDCANCEL);
+    EXPECT_NE(os.printText(owner.form(), "Address\nLine 2", "Line"), OsServices::PrintResult::Printed);
+    EXPECT_FALSE(boxes.seen().empty());
+}
+
+}  // namespace
+}  // namespace ferro::win32
