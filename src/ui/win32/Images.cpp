@@ -1,0 +1,134 @@
+#include "ui/win32/Images.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+
+namespace ferro::win32 {
+namespace {
+
+// The program's icon in the version and icon resource (resources/ferrowinder.rc.in).
+constexpr const char* kProgramIcon = "IDI_ICON1";
+
+std::string resourceName(const std::string& file)
+{
+    std::string stem = file.substr(0, file.find('.'));
+    std::transform(stem.begin(), stem.end(), stem.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    return stem;
+}
+
+// A bitmap resource with 32 bits per pixel as a DIB section with
+// premultiplied alpha, ready for AlphaBlend; nullptr for any other kind.
+HBITMAP loadAlphaBitmap(HINSTANCE instance, const std::string& name, SIZE& size)
+{
+    const HRSRC found = FindResourceA(instance, name.c_str(), MAKEINTRESOURCEA(2) /* RT_BITMAP */);
+    const HGLOBAL data = found ? LoadResource(instance, found) : nullptr;
+    const auto* header = data ? static_cast<const BITMAPINFOHEADER*>(LockResource(data)) : nullptr;
+    if (!header || SizeofResource(instance, found) < sizeof(BITMAPINFOHEADER) || header->biBitCount != 32 ||
+        header->biWidth <= 0 || header->biHeight == 0)
+        return nullptr;
+    const LONG width = header->biWidth;
+    const LONG height = header->biHeight < 0 ? -header->biHeight : header->biHeight;
+    // The pixels follow the header, and the three colour masks that an old
+    // 40-byte header with bit fields keeps outside it.
+    std::size_t offset = header->biSize;
+    if (header->biSize == sizeof(BITMAPINFOHEADER) && header->biCompression == BI_BITFIELDS)
+        offset += 3 * sizeof(DWORD);
+    const std::size_t bytes = static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4;
+    if (SizeofResource(instance, found) < offset + bytes)
+        return nullptr;
+
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;  // top-down
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    const HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (!bitmap)
+        return nullptr;
+    const auto* source = reinterpret_cast<const BYTE*>(header) + offset;
+    auto* target = static_cast<BYTE*>(bits);
+    for (LONG y = 0; y < height; ++y) {
+        const LONG sourceRow = header->biHeight > 0 ? height - 1 - y : y;  // stored bottom-up
+        const BYTE* in = source + static_cast<std::size_t>(sourceRow) * static_cast<std::size_t>(width) * 4;
+        BYTE* out = target + static_cast<std::size_t>(y) * static_cast<std::size_t>(width) * 4;
+        for (LONG x = 0; x < width; ++x, in += 4, out += 4) {
+            const unsigned alpha = in[3];
+            for (int c = 0; c < 3; ++c)
+                out[c] = static_cast<BYTE>(in[c] * alpha / 255);
+            out[3] = static_cast<BYTE>(alpha);
+        }
+    }
+    size = {width, height};
+    return bitmap;
+}
+
+}  // namespace
+
+Picture::Picture(HINSTANCE instance, const std::string& image) : instance_(instance)
+{
+    const std::string name = resourceName(image);
+    if (name == "FERROWINDER")
+        iconName_ = kProgramIcon;
+    else
+        bitmap_ = loadAlphaBitmap(instance, name, bitmapSize_);
+}
+
+Picture::~Picture()
+{
+    if (icon_)
+        DestroyIcon(icon_);
+    if (bitmap_)
+        DeleteObject(bitmap_);
+}
+
+SIZE Picture::size(int dpi) const
+{
+    if (bitmap_)
+        return {MulDiv(bitmapSize_.cx, dpi, 96), MulDiv(bitmapSize_.cy, dpi, 96)};
+    const int side = MulDiv(32, dpi, 96);
+    return {side, side};
+}
+
+bool Picture::draw(HDC dc, const RECT& box, bool stretch, int dpi) const
+{
+    const SIZE own = size(dpi);
+    const int width = stretch ? box.right - box.left : own.cx;
+    const int height = stretch ? box.bottom - box.top : own.cy;
+    if (!iconName_.empty()) {
+        // Loaded at the size it is drawn: the icon's best image for it.
+        if (!icon_ || iconSize_.cx != width || iconSize_.cy != height) {
+            if (icon_)
+                DestroyIcon(icon_);
+            icon_ = static_cast<HICON>(LoadImageA(instance_, iconName_.c_str(), IMAGE_ICON, width, height, 0));
+            iconSize_ = {width, height};
+        }
+        return icon_ && DrawIconEx(dc, box.left, box.top, icon_, width, height, 0, nullptr, DI_NORMAL);
+    }
+    if (!bitmap_)
+        return false;
+    const HDC memory = CreateCompatibleDC(dc);
+    if (!memory)
+        return false;
+    const HGDIOBJ previous = SelectObject(memory, bitmap_);
+    const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+    SetStretchBltMode(dc, HALFTONE);
+    const bool drawn = AlphaBlend(dc, box.left, box.top, width, height, memory, 0, 0, bitmapSize_.cx,
+                                  bitmapSize_.cy, blend);
+    SelectObject(memory, previous);
+    DeleteDC(memory);
+    return drawn;
+}
+
+HCURSOR loadCursor(HINSTANCE instance, const std::string& name)
+{
+    if (name.empty())
+        return nullptr;
+    return static_cast<HCURSOR>(LoadImageA(instance, resourceName(name).c_str(), IMAGE_CURSOR, 0, 0, LR_DEFAULTSIZE));
+}
+
+}  // namespace ferro::win32

@@ -1,0 +1,45 @@
+// FerroWinder for Windows: the splash, then the main window, as plain Win32
+// windows over the real registry.
+#include <windows.h>
+
+#include <commctrl.h>
+#include <objbase.h>
+
+#include <exception>
+#include <memory>
+
+#include "app/AppWindows.h"
+#include "registry/DefaultRegistry.h"
+#include "ui/win32/Win32OsServices.h"
+#include "ui/win32/Win32Renderer.h"
+#include "ui/win32/WinText.h"
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
+{
+    using namespace ferro;
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_BAR_CLASSES | ICC_WIN95_CLASSES};
+    if (!InitCommonControlsEx(&controls)) {
+        MessageBoxA(nullptr, "The common controls of Windows are not available.", kApplicationTitle.c_str(),
+                    MB_OK | MB_ICONWARNING);
+        return 1;
+    }
+    // The shell (the browser's "open") expects COM on this thread; it works
+    // without it too, so a failure is no reason to stop.
+    const bool com = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
+
+    int exitCode = 1;
+    try {
+        win32::Win32Renderer renderer(instance);
+        win32::Win32OsServices os([&renderer](const ui::Form* form) { return renderer.windowOf(form); });
+        const std::unique_ptr<RegistryBackend> registry = openRegistry();
+        AppWindows windows({os, *registry, programFolder()}, renderer);
+        windows.showSplash();
+        exitCode = renderer.run();
+    } catch (const std::exception& e) {
+        MessageBoxA(nullptr, (std::string("FerroWinder cannot go on:\n") + e.what()).c_str(),
+                    kApplicationTitle.c_str(), MB_OK | MB_ICONWARNING);
+    }
+    if (com)
+        CoUninitialize();
+    return exitCode;
+}

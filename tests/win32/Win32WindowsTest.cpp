@@ -1,0 +1,184 @@
+// The four windows as the Win32 renderer builds them, and the wizard driven
+// through its real controls.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <fstream>
+#include <iterator>
+
+#include "app/frmMain.h"
+#include "info/frmAbout.h"
+#include "info/frmSplash.h"
+#include "ui/win32/Win32View.h"
+#include "win32/Win32Windows.h"
+#include "wizard/frmBoost.h"
+
+namespace ferro::win32::testing {
+namespace {
+
+class Win32Windows : public Win32WindowTest {};
+
+TEST_F(Win32Windows, EveryWindowIsBuiltAsDefined)
+{
+    frmMain& main = windows->showMain();
+    test::expectRenderedAsDefined(main.definition(), Win32RenderedForm(renderer, main));
+    frmBoost& boost = windows->showBoost();
+    // Page 0 is laid out on load; the rest as designed.
+    EXPECT_TRUE(visible(item(boost, "lblInformation_0")));
+    EXPECT_FALSE(visible(item(boost, "lblInformation_1")));
+    EXPECT_EQ(text(item(boost, "cmbConfirm_0")), "YES");
+    frmAbout& about = windows->showAbout();
+    test::expectRenderedAsDefined(about.definition(), Win32RenderedForm(renderer, about));
+    frmSplash& splash = windows->showSplash();
+    for (const ui::ControlDef& def : splash.definition().controls) {
+        if (def.kind != ui::ControlKind::Timer) {
+            EXPECT_TRUE(item(splash, def.id())) << def.id();
+        }
+    }
+}
+
+TEST_F(Win32Windows, TheWindowsHaveTheirBordersAndButtons)
+{
+    const struct {
+        const ui::Form* form;
+        bool caption, systemMenu, minimise, taskbarOwner;
+    } cases[] = {
+        {&windows->showMain(), true, true, true, false},
+        {&windows->showBoost(), true, true, false, false},
+        {&windows->showAbout(), true, true, false, true},
+        {&windows->showSplash(), false, false, false, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.form->definition().name);
+        const LONG style = GetWindowLongA(window(*c.form), GWL_STYLE);
+        EXPECT_EQ((style & WS_CAPTION) == WS_CAPTION, c.caption);
+        EXPECT_EQ((style & WS_SYSMENU) != 0, c.systemMenu);
+        EXPECT_EQ((style & WS_MINIMIZEBOX) != 0, c.minimise);
+        EXPECT_FALSE(style & (WS_MAXIMIZEBOX | WS_THICKFRAME));
+        // Owned windows get no taskbar entry of their own.
+        EXPECT_EQ(GetWindow(window(*c.form), GW_OWNER) != nullptr, c.taskbarOwner);
+    }
+    EXPECT_EQ(GetWindow(window(*windows->about()), GW_OWNER), window(*windows->main()));
+}
+
+TEST_F(Win32Windows, TheSliderIsATrackbarMovedByTheUsersKeys)
+{
+    frmBoost& boost = windows->showBoost();
+    const HWND slider = item(boost, "Slider1");
+    ASSERT_TRUE(slider);
+    char kind[64] = {};
+    GetClassNameA(slider, kind, sizeof kind);
+    EXPECT_STREQ(kind, TRACKBAR_CLASSA);
+    EXPECT_EQ(SendMessageA(slider, TBM_GETRANGEMIN, 0, 0), 0);
+    EXPECT_EQ(SendMessageA(slider, TBM_GETRANGEMAX, 0, 0), 20000);
+    EXPECT_EQ(SendMessageA(slider, TBM_GETPOS, 0, 0), 56);
+
+    const struct {
+        WPARAM key;
+        int value;
+        const char* description;
+    } moves[] = {
+        {VK_RIGHT, 57, "57 Kilobytes per second Dial-Up Tandem/DSL/Satellite"},
+        {VK_NEXT, 107, "107 Kilobytes per second Dial-Up Tandem/DSL/Satellite"},
+        {VK_LEFT, 106, "106 Kilobytes per second Dial-Up Tandem/DSL/Satellite"},
+        {VK_END, 20000, "20000 Kilobytes per second T1/T3"},
+        {VK_PRIOR, 19950, "19950 Kilobytes per second T1/T3"},
+        {VK_HOME, 0, "0 Kilobytes per second Dial-Up"},
+    };
+    for (const auto& move : moves) {
+        SendMessageA(slider, WM_KEYDOWN, move.key, 0);
+        SendMessageA(slider, WM_KEYUP, move.key, 0);
+        pump();
+        EXPECT_EQ(SendMessageA(slider, TBM_GETPOS, 0, 0), move.value);
+        EXPECT_EQ(text(item(boost, "Frame1")), "Select Connection Speed (" + std::to_string(move.value) + " Kbps)");
+        EXPECT_EQ(text(item(boost, "SpdTxt")), move.description);
+    }
+}
+
+TEST_F(Win32Windows, WizardPagesThroughTheRealControls)
+{
+    frmBoost& boost = windows->showBoost();
+    ASSERT_TRUE(visible(window(boost)));
+    EXPECT_FALSE(visible(item(boost, "cmdBack_0")));
+
+    click(boost, "cmdNext_0");  // with "YES": the backup page
+    EXPECT_TRUE(visible(item(boost, "lblInformation_1")));
+    EXPECT_EQ(text(item(boost, "lblBackingUp_0")), "Saving settings to file: Backup.nbf");
+    EXPECT_EQ(text(item(boost, "lblSetting_0")), "Complete");
+    std::ifstream marker(folder / "Backup" / "Backup.nbf", std::ios::binary);
+    const std::string written((std::istreambuf_iterator<char>(marker)), {});
+    EXPECT_EQ(written.size(), 69u);
+
+    click(boost, "cmdBack_0");
+    // "NO" chosen in the list, as a user's choice notifies it.
+    const HWND answer = item(boost, "cmbConfirm_0");
+    SendMessageA(answer, CB_SETCURSEL, 1, 0);
+    SendMessageA(GetParent(answer), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(answer), CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(answer));
+    click(boost, "cmdNext_0");
+    EXPECT_TRUE(visible(item(boost, "lblInformation_2")));
+    EXPECT_FALSE(visible(item(boost, "lblInformation_1")));
+    click(boost, "cmdBack_0");
+    EXPECT_TRUE(visible(item(boost, "lblInformation_0")));
+    EXPECT_EQ(text(answer), "YES");
+}
+
+TEST_F(Win32Windows, ClosingTheWizardShowsTheNoticeAndTheWindowGoes)
+{
+    frmBoost& boost = windows->showBoost();
+    const HWND wizard = window(boost);
+    SendMessageA(wizard, WM_CLOSE, 0, 0);
+    ASSERT_EQ(os.boxes.size(), 1u);
+    EXPECT_EQ(os.boxes[0].text, "Setup was not completed.");
+    EXPECT_EQ(os.boxes[0].owner, &boost);
+    EXPECT_TRUE(pumpUntil([&] { return !IsWindow(wizard); }, 2000));
+    EXPECT_EQ(windows->boost(), nullptr);
+}
+
+TEST_F(Win32Windows, PrintAddressHandsOverTheUsersSelection)
+{
+    windows->showMain();
+    frmAbout& about = windows->showAbout();
+    const HWND address = item(about, "RichTextBox1");
+    const std::string shown = text(address);
+    // The second line, selected with the mouse or the keys.
+    const std::size_t second = shown.find("\r\n") + 2;
+    const std::size_t end = shown.find("\r\n", second);
+    SendMessageA(address, EM_SETSEL, second, end);
+    click(about, "Command1");
+    ASSERT_EQ(os.printedTexts.size(), 1u);
+    EXPECT_TRUE(os.lastDialogHadSelection);
+    EXPECT_EQ(os.printedTexts[0], shown.substr(second, end - second));
+
+    SendMessageA(address, EM_SETSEL, 0, 0);
+    click(about, "Command1");
+    ASSERT_EQ(os.printedTexts.size(), 2u);
+    EXPECT_FALSE(os.lastDialogHadSelection);
+    EXPECT_EQ(os.printedTexts[1], about.definition().find("RichTextBox1")->caption);
+}
+
+TEST_F(Win32Windows, MainWindowHintsFollowTheMouseAndMenusOpenTheirWindows)
+{
+    frmMain& main = windows->showMain();
+    SendMessageA(item(main, "cmdExit"), WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+    EXPECT_EQ(text(item(main, "Label1")), "Exit program without any changes to your system.");
+    SendMessageA(window(main), WM_COMMAND, MAKEWPARAM(Win32View::controlId(main.definition(), "Nice"), 0), 0);
+    pump();
+    ASSERT_TRUE(windows->about());
+    EXPECT_TRUE(visible(window(*windows->about())));
+    EXPECT_FALSE(visible(window(main)));
+    click(*windows->about(), "cmdOK");
+    EXPECT_TRUE(visible(window(main)));
+}
+
+TEST_F(Win32Windows, TheSplashHandsOverToTheMainWindowByItsTimer)
+{
+    frmSplash& splash = windows->showSplash();
+    EXPECT_TRUE(visible(window(splash)));
+    ASSERT_TRUE(pumpUntil([&] { return windows->main() && visible(window(*windows->main())); }, 3000));
+    EXPECT_FALSE(visible(window(splash)));
+}
+
+}  // namespace
+}  // namespace ferro::win32::testing
