@@ -100,13 +100,16 @@ bool Picture::draw(HDC dc, const RECT& box, bool stretch, int dpi) const
     const int width = stretch ? box.right - box.left : own.cx;
     const int height = stretch ? box.bottom - box.top : own.cy;
     if (!iconName_.empty()) {
-        // Loaded at the size it is drawn: the icon's best image for it.
-        if (!icon_ || iconSize_.cx != width || iconSize_.cy != height) {
+        // The icon's image of the size drawn, or above 48 pixels its largest
+        // (256) scaled down: a small image scaled up looks blocky.
+        const int side = std::max(width, height) > 48 ? 256 : std::max(width, height);
+        if (!icon_ || iconSize_.cx != side) {
             if (icon_)
                 DestroyIcon(icon_);
-            icon_ = static_cast<HICON>(LoadImageA(instance_, iconName_.c_str(), IMAGE_ICON, width, height, 0));
-            iconSize_ = {width, height};
+            icon_ = static_cast<HICON>(LoadImageA(instance_, iconName_.c_str(), IMAGE_ICON, side, side, 0));
+            iconSize_ = {side, side};
         }
+        SetStretchBltMode(dc, HALFTONE);
         return icon_ && DrawIconEx(dc, box.left, box.top, icon_, width, height, 0, nullptr, DI_NORMAL);
     }
     if (!bitmap_)
