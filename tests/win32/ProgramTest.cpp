@@ -1,0 +1,67 @@
+// What ferrowinder.exe carries and what its windows run on: its resources
+// and manifest, read from the program file, and the common controls of
+// version 6 that the manifest asks for (this test program has the same).
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace ferro::win32 {
+namespace {
+
+class ProgramFile {
+public:
+    ProgramFile() : module_(LoadLibraryExA(FERRO_GUI_PATH, nullptr, LOAD_LIBRARY_AS_DATAFILE)) {}
+    ~ProgramFile()
+    {
+        if (module_)
+            FreeLibrary(module_);
+    }
+    ProgramFile(const ProgramFile&) = delete;
+    ProgramFile& operator=(const ProgramFile&) = delete;
+
+    HMODULE module() const { return module_; }
+    std::string resource(LPCSTR type, LPCSTR name) const
+    {
+        const HRSRC found = FindResourceA(module_, name, type);
+        const HGLOBAL data = found ? LoadResource(module_, found) : nullptr;
+        const auto* bytes = data ? static_cast<const char*>(LockResource(data)) : nullptr;
+        return bytes ? std::string(bytes, SizeofResource(module_, found)) : std::string();
+    }
+
+private:
+    HMODULE module_;
+};
+
+TEST(Program, CarriesItsIconPicturesCursorVersionAndManifest)
+{
+    const ProgramFile program;
+    ASSERT_TRUE(program.module()) << FERRO_GUI_PATH;
+    EXPECT_FALSE(program.resource(RT_GROUP_ICON, "IDI_ICON1").empty());
+    EXPECT_FALSE(program.resource(RT_BITMAP, "LOGO").empty());
+    EXPECT_FALSE(program.resource(RT_GROUP_CURSOR, "LINK").empty());
+    EXPECT_FALSE(program.resource(RT_VERSION, MAKEINTRESOURCEA(VS_VERSION_INFO)).empty());
+    const std::string manifest = program.resource(RT_MANIFEST, MAKEINTRESOURCEA(1));
+    for (const char* part : {"requireAdministrator", "Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\"",
+                             "PerMonitorV2", "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}" /* Windows 7 */,
+                             "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}" /* Windows 10 and 11 */})
+        EXPECT_NE(manifest.find(part), std::string::npos) << part;
+}
+
+TEST(Program, TheWindowsUseTheCommonControlsOfVersion6)
+{
+    // Wine's version 6 still reports 5.81: a message only version 6 knows tells.
+    const HWND button = CreateWindowExA(0, "BUTTON", "Boost Connection", WS_POPUP | BS_PUSHBUTTON, 0, 0, 100,
+                                        30, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(button);
+    SIZE ideal{};
+    EXPECT_TRUE(SendMessageA(button, BCM_GETIDEALSIZE, 0, reinterpret_cast<LPARAM>(&ideal)));
+    EXPECT_GT(ideal.cx, 0);
+    DestroyWindow(button);
+}
+
+}  // namespace
+}  // namespace ferro::win32
