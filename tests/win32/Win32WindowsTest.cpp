@@ -180,5 +180,45 @@ TEST_F(Win32Windows, TheSplashHandsOverToTheMainWindowByItsTimer)
     EXPECT_FALSE(visible(window(splash)));
 }
 
+TEST_F(Win32Windows, TheSpeedTestLinkHasItsCursorAndOpensThePage)
+{
+    frmBoost& boost = windows->showBoost();
+    const HWND link = item(boost, "Label1");
+    ASSERT_TRUE(link);
+    const auto cursor = static_cast<HCURSOR>(LoadImageA(GetModuleHandleA(nullptr), "LINK", IMAGE_CURSOR, 0, 0,
+                                                        LR_DEFAULTSIZE | LR_SHARED));
+    ASSERT_TRUE(cursor);
+    SendMessageA(link, WM_SETCURSOR, reinterpret_cast<WPARAM>(link), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    EXPECT_EQ(GetCursor(), cursor);
+    // A click on the label, inside the speed frame.
+    SendMessageA(link, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    SendMessageA(link, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    pump();
+    ASSERT_EQ(os.openedUrls.size(), 1u);
+    EXPECT_EQ(os.openedUrls[0], frmBoost::kSpeedTestUrl);
+}
+
+TEST_F(Win32Windows, TheSplashGoesOnACharacterKeyOrAClickOnItsPanelOnly)
+{
+    frmSplash& splash = windows->showSplash();
+    const HWND panel = item(splash, "Frame1");
+    // Not on a function key, nor on a click on a label.
+    PostMessageA(window(splash), WM_KEYDOWN, VK_F1, 0);
+    const HWND label = item(splash, "lblProductName");
+    SendMessageA(label, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    SendMessageA(label, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    pump();
+    EXPECT_EQ(windows->splash(), &splash);
+    SendMessageA(panel, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
+    SendMessageA(panel, WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
+    pump();
+    EXPECT_EQ(windows->splash(), nullptr);
+
+    frmSplash& again = windows->showSplash();
+    PostMessageA(window(again), WM_CHAR, 'x', 0);
+    pump();
+    EXPECT_EQ(windows->splash(), nullptr);
+}
+
 }  // namespace
 }  // namespace ferro::win32::testing

@@ -131,7 +131,9 @@ HCURSOR loadCursor(HINSTANCE instance, const std::string& name)
 {
     if (name.empty())
         return nullptr;
-    return static_cast<HCURSOR>(LoadImageA(instance, resourceName(name).c_str(), IMAGE_CURSOR, 0, 0, LR_DEFAULTSIZE));
+    // Shared: loaded once, however often the mouse asks for it.
+    return static_cast<HCURSOR>(
+        LoadImageA(instance, resourceName(name).c_str(), IMAGE_CURSOR, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
 }
 
 }  // namespace ferro::win32
