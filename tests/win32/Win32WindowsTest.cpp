@@ -220,5 +220,31 @@ TEST_F(Win32Windows, TheSplashGoesOnACharacterKeyOrAClickOnItsPanelOnly)
     EXPECT_EQ(windows->splash(), nullptr);
 }
 
+TEST_F(Win32Windows, TabFollowsTheTabOrderIntoTheSpeedFrame)
+{
+    frmBoost& boost = windows->showBoost();
+    click(boost, "cmdNext_0");  // the backup page: Back and Next shown
+    const HWND back = item(boost, "cmdBack_0");
+    SetFocus(back);
+    ASSERT_EQ(GetFocus(), back);
+    for (const char* next : {"cmdNext_0", "Slider1"}) {
+        PostMessageA(GetFocus(), WM_KEYDOWN, VK_TAB, 0);
+        pump();
+        EXPECT_EQ(GetFocus(), item(boost, next)) << next;
+    }
+}
+
+TEST_F(Win32Windows, AnAccessKeyPressesItsButton)
+{
+    windows->showMain();
+    frmAbout& about = windows->showAbout();
+    // Alt+S: "&System Info..."; the registry in memory knows no tool.
+    PostMessageA(item(about, "cmdOK"), WM_SYSCHAR, 's', 1 << 29);
+    pump();
+    ASSERT_EQ(os.boxes.size(), 1u);
+    EXPECT_EQ(os.boxes[0].text, "System Information Is Unavailable At This Time");
+    EXPECT_EQ(os.boxes[0].owner, &about);
+}
+
 }  // namespace
 }  // namespace ferro::win32::testing
