@@ -159,3 +159,24 @@ TEST(Win32OsServicesPrint, WithoutAPrinterNothingIsReportedPrinted)
 
 }  // namespace
 }  // namespace ferro::win32
+
+namespace ferro::win32 {
+namespace {
+
+// A folder named in UTF-8 by the windows, or in the ANSI code page as a path
+// read from the registry comes: both name the same file.
+TEST_F(FileCheckTest, AFileNamedInUtf8OrInTheAnsiCodePageIsFound)
+{
+    Win32OsServices os;
+    const fs::path named = folder / fs::path(L"caf\u00e9.exe");
+    std::ofstream(named) << "MZ";
+    const std::string utf8 = (folder.string() + "\\caf\xc3\xa9.exe");
+    const std::string ansi = (folder.string() + "\\caf\xe9.exe");  // Windows-1252
+    EXPECT_TRUE(os.fileExists(utf8));
+    if (GetACP() == 1252) {
+        EXPECT_TRUE(os.fileExists(ansi));
+    }
+}
+
+}  // namespace
+}  // namespace ferro::win32

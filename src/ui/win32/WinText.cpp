@@ -5,18 +5,26 @@
 namespace ferro::win32 {
 namespace {
 
-std::wstring widen(const std::string& text, UINT codePage)
+std::wstring widen(const std::string& text, UINT codePage, DWORD flags = 0)
 {
     if (text.empty())
         return {};
     const int size = static_cast<int>(text.size());
-    const int length = MultiByteToWideChar(codePage, 0, text.data(), size, nullptr, 0);
+    const int length = MultiByteToWideChar(codePage, flags, text.data(), size, nullptr, 0);
     if (length <= 0)
         return {};
     std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    if (MultiByteToWideChar(codePage, 0, text.data(), size, wide.data(), length) != length)
+    if (MultiByteToWideChar(codePage, flags, text.data(), size, wide.data(), length) != length)
         return {};
     return wide;
+}
+
+// UTF-8, or else text in the ANSI code page as the registry's "A" calls
+// hand it over (a path read from the registry, say).
+std::wstring fromUtf8OrAnsi(const std::string& text)
+{
+    std::wstring wide = widen(text, CP_UTF8, MB_ERR_INVALID_CHARS);
+    return wide.empty() ? widen(text, CP_ACP) : wide;
 }
 
 std::string narrow(const std::wstring& wide, UINT codePage)
@@ -46,7 +54,7 @@ bool isAscii(const std::string& text)
 
 std::string toAnsi(const std::string& utf8)
 {
-    return isAscii(utf8) ? utf8 : narrow(widen(utf8, CP_UTF8), CP_ACP);
+    return isAscii(utf8) ? utf8 : narrow(fromUtf8OrAnsi(utf8), CP_ACP);
 }
 
 std::string fromAnsi(const std::string& ansi)
@@ -54,6 +62,6 @@ std::string fromAnsi(const std::string& ansi)
     return isAscii(ansi) ? ansi : narrow(widen(ansi, CP_ACP), CP_UTF8);
 }
 
-std::wstring toWide(const std::string& utf8) { return widen(utf8, CP_UTF8); }
+std::wstring toWide(const std::string& utf8) { return fromUtf8OrAnsi(utf8); }
 
 }  // namespace ferro::win32

@@ -1,6 +1,7 @@
 #pragma once
 // Text between the windows' UTF-8 and the Win32 "A" calls, which take the
-// system's ANSI code page.
+// system's ANSI code page. Text that is no valid UTF-8 is taken as ANSI
+// already (the registry layer reads single-byte text).
 #include <string>
 
 namespace ferro::win32 {
