@@ -113,7 +113,7 @@ class Parser {
 public:
     explicit Parser(std::string_view text) : text_(text) {}
 
-    void parse(const std::function<void(const RegEntry&)>& take)
+    void parse(const std::function<void(const RegLine&)>& visit)
     {
         std::string line;
         if (!nextLine(line) || (line != kHeader && line != kHeader4))
@@ -127,11 +127,13 @@ public:
             if (line[0] == '[') {
                 parseKeyLine(line, root, keyPath);
                 haveKey = true;
+                visit(RegLine{lineNo_, line, root, keyPath, nullptr});
                 continue;
             }
             if (!haveKey)
                 fail("a value comes before any [key] line");
-            take(parseValueLine(line, root, keyPath));
+            const RegEntry entry = parseValueLine(line, root, keyPath);
+            visit(RegLine{lineNo_, line, root, keyPath, &entry});
         }
     }
 
@@ -389,10 +391,18 @@ std::string writeRegFile(const std::vector<RegEntry>& entries)
     return out;
 }
 
-void readRegFile(const std::string& text, const std::function<void(const RegEntry&)>& take)
+void readRegLines(const std::string& text, const std::function<void(const RegLine&)>& visit)
 {
     std::string converted;
-    Parser(singleByteText(text, converted)).parse(take);
+    Parser(singleByteText(text, converted)).parse(visit);
+}
+
+void readRegFile(const std::string& text, const std::function<void(const RegEntry&)>& take)
+{
+    readRegLines(text, [&](const RegLine& line) {
+        if (line.entry)
+            take(*line.entry);
+    });
 }
 
 std::vector<RegEntry> readRegFile(const std::string& text)

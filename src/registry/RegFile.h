@@ -4,6 +4,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "registry/RegistryBackend.h"
@@ -35,6 +36,18 @@ std::vector<RegEntry> readRegFile(const std::string& text);
 // The same, handing each entry to `take` in file order instead of keeping
 // them (entries before a bad line have been handed over when it throws).
 void readRegFile(const std::string& text, const std::function<void(const RegEntry&)>& take);
+
+// A key or value line as the reader met it: its number, its text (continued
+// hex lines joined), its key, and for a value line what it sets.
+struct RegLine {
+    int number;
+    std::string_view text;
+    RootKey root;
+    const std::string& keyPath;
+    const RegEntry* entry;  // nullptr on a [key] line
+};
+// The same parse, showing every key and value line to `visit` in file order.
+void readRegLines(const std::string& text, const std::function<void(const RegLine&)>& visit);
 
 // One entry that could not be applied and why.
 struct ApplyFailure {

@@ -51,74 +51,6 @@ bool isPlanKey(RootKey root, const std::string& keyPath)
     return false;
 }
 
-bool isHexLine(const std::string& line)
-{
-    const std::size_t eq = line.rfind("=hex");
-    return eq != std::string::npos && line.find('"', eq) == std::string::npos;
-}
-
-// The first line of a backup that names a key or value the boost does not
-// write at that root, as "line N: text"; empty when there is none. `entries`
-// are what readRegFile made of `text`: one per value line, in order. Lines
-// are joined as the reader joins them, so that the numbers match.
-std::string firstForeignLine(const std::string& raw, const std::vector<RegEntry>& entries)
-{
-    std::string text = raw;
-    if (text.compare(0, 3, "\xEF\xBB\xBF") == 0) {
-        text.erase(0, 3);
-    } else if (text.size() >= 2 && text[0] == '\xFF' && text[1] == '\xFE') {
-        // Read successfully, so every UTF-16 unit fits in its low byte.
-        std::string narrow;
-        for (std::size_t i = 2; i + 1 < text.size(); i += 2)
-            narrow += text[i];
-        text = narrow;
-    }
-    std::size_t pos = 0;
-    std::size_t value = 0;
-    int nextLineNo = 1;
-    bool header = true;
-    while (pos < text.size()) {
-        const int lineNo = nextLineNo;
-        std::string line;
-        while (pos < text.size()) {
-            std::size_t end = text.find('\n', pos);
-            if (end == std::string::npos)
-                end = text.size();
-            std::string part = text.substr(pos, end - pos);
-            pos = end + 1;
-            ++nextLineNo;
-            if (!part.empty() && part.back() == '\r')
-                part.pop_back();
-            if (!line.empty())
-                part.erase(0, part.find_first_not_of(" \t"));
-            line += part;
-            if (line.empty() || line.back() != '\\' || !isHexLine(line))
-                break;
-            line.pop_back();
-        }
-        while (!line.empty() && (line.back() == ' ' || line.back() == '\t'))
-            line.pop_back();
-        if (header || line.empty() || line[0] == ';') {
-            header = false;
-            continue;
-        }
-        bool foreign = false;
-        if (line[0] == '[') {
-            const std::string inner = line.substr(1, line.size() - 2);
-            const std::size_t slash = inner.find('\\');
-            RootKey root{};
-            foreign = slash == std::string::npos || !parseRootName(inner.substr(0, slash), root) ||
-                      !isPlanKey(root, inner.substr(slash + 1));
-        } else {
-            foreign = value >= entries.size() || !isPlanValue(entries[value].path);
-            ++value;
-        }
-        if (foreign)
-            return "line " + std::to_string(lineNo) + ": " + (line.size() > 200 ? line.substr(0, 200) + "..." : line);
-    }
-    return {};
-}
-
 // Reads Backup.reg for the restore. It may have been planted or edited, so it
 // may bring back the boost's own values and nothing else.
 bool readRegBackup(const BackupFolder& folder, std::vector<RegEntry>& entries, std::string& why)
@@ -127,13 +59,25 @@ bool readRegBackup(const BackupFolder& folder, std::vector<RegEntry>& entries, s
     std::string text;
     if (!folder.read(kRegName, kMaxBackupBytes, text, why))
         return false;
+    // The first line that names a key or value the boost does not write at
+    // that root, as "line N: text".
+    std::string foreign;
+    entries.clear();
     try {
-        entries = readRegFile(text);
+        readRegLines(text, [&](const RegLine& line) {
+            if (line.entry)
+                entries.push_back(*line.entry);
+            const bool ours = line.entry ? isPlanValue(line.entry->path) : isPlanKey(line.root, line.keyPath);
+            if (!ours && foreign.empty()) {
+                const std::string_view shown = line.text.substr(0, 200);
+                foreign = "line " + std::to_string(line.number) + ": " + std::string(shown) +
+                          (shown.size() < line.text.size() ? "..." : "");
+            }
+        });
     } catch (const RegParseError& e) {
         why = "the backup " + path + " is damaged (" + e.what() + ")";
         return false;
     }
-    const std::string foreign = firstForeignLine(text, entries);
     if (!foreign.empty()) {
         why = "the backup " + path + " names something the boost never writes (" + foreign + "), so it was not used";
         return false;
