@@ -43,6 +43,9 @@ struct BoxCase {
     MsgAnswer expectedAnswer;
 };
 
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const BoxCase& c, std::ostream* out) { *out << c.name; }
+
 class MessageBoxTest : public ::testing::TestWithParam<BoxCase> {};
 
 TEST_P(MessageBoxTest, ShowsTheButtonsIconAndCaptionOwnedByTheFormsWindow)
