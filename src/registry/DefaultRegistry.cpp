@@ -1,6 +1,6 @@
 #include "registry/DefaultRegistry.h"
 
-#include <filesystem>
+#include "platform/Paths.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -34,7 +34,7 @@ std::string programFolder(const std::string&)
         }
         path.resize(path.size() * 2);
     }
-    return std::filesystem::path(path).parent_path().string();
+    return parentPath(path);
 }
 
 #else
@@ -47,8 +47,8 @@ std::unique_ptr<RegistryBackend> openRegistry(const std::string& storePath)
 std::string programFolder(const std::string& storePath)
 {
     // A store named without a folder lives in the current one.
-    const auto folder = std::filesystem::path(storePath.empty() ? defaultStorePath() : storePath).parent_path();
-    return folder.empty() ? "." : folder.string();
+    const std::string folder = parentPath(storePath.empty() ? defaultStorePath() : storePath);
+    return folder.empty() ? "." : folder;
 }
 
 #endif

@@ -1,13 +1,12 @@
 #include "tuning/Backup.h"
 
 #include <cctype>
-#include <filesystem>
 
+#include "platform/Paths.h"
 #include "tuning/BackupFolder.h"
 #include "tuning/TuningPlan.h"
 
 namespace ferro {
-namespace fs = std::filesystem;
 
 const char* const kBackupMarkerLine =
     "Backup File 1.0. Backup feature structure put in for later purpose.";
@@ -21,11 +20,6 @@ const char* const kRegName = "Backup.reg";
 const char* const kIdleName = "Backup.idle";
 const char* const kIdleText =
     "Backup.reg holds no boost to undo: none was made since it was taken or restored.\r\n";
-
-std::string joined(const std::string& folder, const char* name)
-{
-    return (fs::path(folder) / name).string();
-}
 
 std::string joinedProblems(const std::vector<std::string>& problems)
 {
@@ -113,17 +107,17 @@ bool takeRegBackup(RegistryBackend& backend, BackupFolder& folder, std::vector<s
 
 std::string backupFolder(const std::string& programFolder)
 {
-    return joined(programFolder, "Backup");
+    return joinPath(programFolder, "Backup");
 }
 
 std::string markerFilePath(const std::string& programFolder)
 {
-    return joined(backupFolder(programFolder), kMarkerName);
+    return joinPath(backupFolder(programFolder), kMarkerName);
 }
 
 std::string backupRegPath(const std::string& programFolder)
 {
-    return joined(backupFolder(programFolder), kRegName);
+    return joinPath(backupFolder(programFolder), kRegName);
 }
 
 BackupResult writeBackup(RegistryBackend& backend, const std::string& programFolder)

@@ -1,14 +1,16 @@
 #include "tuning/BackupFolder.h"
 
 #include <algorithm>
-#include <filesystem>
-#include <system_error>
 #include <vector>
+
+#include "platform/Paths.h"
 
 #ifdef _WIN32
 #include <windows.h>
 #else
 #include <cerrno>
+#include <filesystem>
+#include <system_error>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -16,8 +18,6 @@
 #endif
 
 namespace ferro {
-namespace fs = std::filesystem;
-
 namespace {
 
 const char* const kPartialSuffix = ".partial";
@@ -63,13 +63,13 @@ bool failCall(std::string& why, const char* what, const std::string& path)
 }  // namespace
 
 BackupFolder::BackupFolder(const std::string& programFolder)
-    : path_((fs::path(programFolder) / "Backup").string())
+    : path_(joinPath(programFolder, "Backup"))
 {
 }
 
 std::string BackupFolder::pathOf(const std::string& name) const
 {
-    return (fs::path(path_) / name).string();
+    return joinPath(path_, name);
 }
 
 bool BackupFolder::checkNotLink(const std::string& name, std::string& why) const
@@ -110,14 +110,42 @@ std::string lastErrorText()
     return reason(GetLastError());
 }
 
+// Paths come in the ANSI code page, as GetModuleFileNameA gives them.
 std::wstring wide(const std::string& path)
 {
-    return fs::path(path).wstring();
+    const int size = static_cast<int>(path.size());
+    const int length = size ? MultiByteToWideChar(CP_ACP, 0, path.data(), size, nullptr, 0) : 0;
+    std::wstring text(static_cast<std::size_t>(length), L'\0');
+    if (length > 0 && MultiByteToWideChar(CP_ACP, 0, path.data(), size, text.data(), length) != length)
+        text.clear();
+    return text;
 }
 
 bool isMissing(DWORD error)
 {
     return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+}
+
+// Creates `folder` and each missing folder above it. False with the last
+// error set when one cannot be made, or a file stands in a folder's place.
+bool createFolders(const std::string& folder)
+{
+    const std::wstring name = wide(folder);
+    if (CreateDirectoryW(name.c_str(), nullptr))
+        return true;
+    const DWORD error = GetLastError();
+    if (error == ERROR_ALREADY_EXISTS) {
+        const DWORD attributes = GetFileAttributesW(name.c_str());
+        SetLastError(error);
+        return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+    }
+    const std::string parent = parentPath(folder);
+    // A root that cannot be made (a missing drive) ends the climb.
+    if (error != ERROR_PATH_NOT_FOUND || parent.empty() || parent.size() >= folder.size())
+        return false;
+    if (!createFolders(parent))
+        return false;
+    return CreateDirectoryW(name.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS;
 }
 
 class HandleGuard {
@@ -176,10 +204,8 @@ bool BackupFolder::open(bool create, std::string& why)
 {
     const std::wstring folder = wide(path_);
     if (create) {
-        std::error_code ec;
-        fs::create_directories(fs::path(path_).parent_path(), ec);
-        if (ec)
-            return fail(why, "cannot create the folder " + fs::path(path_).parent_path().string() + ": " + ec.message());
+        if (!createFolders(parentPath(path_)))
+            return failCall(why, "cannot create the folder", parentPath(path_));
         if (!CreateDirectoryW(folder.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)
             return failCall(why, "cannot create the folder", path_);
     }
@@ -344,10 +370,11 @@ BackupFolder::~BackupFolder()
 bool BackupFolder::open(bool create, std::string& why)
 {
     if (create) {
+        const std::string parent = parentPath(path_);
         std::error_code ec;
-        fs::create_directories(fs::path(path_).parent_path(), ec);
+        std::filesystem::create_directories(parent, ec);
         if (ec)
-            return fail(why, "cannot create the folder " + fs::path(path_).parent_path().string() + ": " + ec.message());
+            return fail(why, "cannot create the folder " + parent + ": " + ec.message());
         if (mkdir(path_.c_str(), 0777) != 0 && errno != EEXIST)
             return failCall(why, "cannot create the folder", path_);
     }
