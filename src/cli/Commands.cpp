@@ -1,15 +1,13 @@
 #include "cli/Commands.h"
 
+#include <algorithm>
+#include <cstdio>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <functional>
-#include <iostream>
-#include <iterator>
 #include <map>
+#include <memory>
 #include <optional>
 #include <set>
-#include <sstream>
 
 #include "cli/PlanReport.h"
 #include "registry/DefaultRegistry.h"
@@ -20,6 +18,8 @@
 #include "tuning/TuningPlan.h"
 
 #ifndef _WIN32
+#include <filesystem>
+
 #include "registry/SqliteStore.h"
 #endif
 
@@ -27,6 +27,16 @@ namespace ferro {
 namespace {
 
 constexpr const char* kProgram = "ferrowinder-cli";
+
+// Appends what is left in `file` to `text`.
+bool readToEnd(std::FILE* file, std::string& text)
+{
+    char buffer[1 << 16];
+    std::size_t got = 0;
+    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0)
+        text.append(buffer, got);
+    return !std::ferror(file);
+}
 
 struct UsageError {
     std::string message;
@@ -84,7 +94,7 @@ std::string registryName(const Options& o)
 }
 
 // Prints why writes failed, at most a screenful, then how many more.
-void printFailures(std::ostream& err, const std::vector<ApplyFailure>& failures)
+void printFailures(TextSink& err, const std::vector<ApplyFailure>& failures)
 {
     constexpr std::size_t kShown = 20;
     for (std::size_t i = 0; i < failures.size() && i < kShown; ++i)
@@ -94,7 +104,7 @@ void printFailures(std::ostream& err, const std::vector<ApplyFailure>& failures)
         err << kProgram << ": and " << failures.size() - kShown << " more.\n";
 }
 
-void accessDeniedHint(std::ostream& err, const Options& o)
+void accessDeniedHint(TextSink& err, const Options& o)
 {
 #ifdef _WIN32
     (void)o;
@@ -240,14 +250,22 @@ int cmdExport(const Options& o, CliStreams& io)
         io.out << text;
         return kExitOk;
     }
-    std::ofstream file(o.output, std::ios::binary | std::ios::trunc);
-    file << text;
-    file.close();
-    if (!file) {
+    std::FILE* file = std::fopen(o.output.c_str(), "wb");
+    const bool written = file && std::fwrite(text.data(), 1, text.size(), file) == text.size();
+    if (!(file && std::fclose(file) == 0 && written)) {
         io.err << kProgram << ": cannot write " << o.output << '\n';
         return kExitWriteFailed;
     }
     return kExitOk;
+}
+
+bool readFile(const std::string& name, std::string& text)
+{
+    std::FILE* file = std::fopen(name.c_str(), "rb");
+    if (!file)
+        return false;
+    const bool ok = readToEnd(file, text);
+    return std::fclose(file) == 0 && ok;
 }
 
 int cmdImport(const Options& o, CliStreams& io)
@@ -255,22 +273,10 @@ int cmdImport(const Options& o, CliStreams& io)
     if (o.positional.size() != 1)
         throw UsageError{"import takes exactly one FILE"};
     const std::string& name = o.positional[0];
-    // Read straight into one string: the file may be large.
     std::string text;
-    if (name == "-") {
-        text.assign(std::istreambuf_iterator<char>(io.in), std::istreambuf_iterator<char>());
-    } else {
-        std::ifstream file(name, std::ios::binary | std::ios::ate);
-        std::streamoff size = file ? static_cast<std::streamoff>(file.tellg()) : -1;
-        if (size >= 0) {
-            text.resize(static_cast<std::size_t>(size));
-            file.seekg(0);
-            file.read(text.data(), size);
-        }
-        if (!file) {
-            io.err << kProgram << ": cannot read " << name << '\n';
-            return kExitUsage;
-        }
+    if (!(name == "-" ? io.in.readAll(text) : readFile(name, text))) {
+        io.err << kProgram << ": cannot read " << name << '\n';
+        return kExitUsage;
     }
     try {
         readRegFile(text, [](const RegEntry&) {});
@@ -300,9 +306,9 @@ int cmdRestore(const Options& o, CliStreams& io)
                    << "to ask on; pass --yes to restore without asking.\n";
             return kExitUsage;
         }
-        io.out << "Are you sure you want to restore your registry to previous settings? [y/N] " << std::flush;
+        io.out << "Are you sure you want to restore your registry to previous settings? [y/N] ";
         std::string answer;
-        std::getline(io.in, answer);
+        io.in.readLine(answer);
         if (answer != "y" && answer != "Y" && answer != "yes" && answer != "YES" && answer != "Yes") {
             io.out << "Nothing was changed.\n";
             return kExitOk;
@@ -361,7 +367,7 @@ const Command kCommands[] = {
      "--yes", cmdRestore},
 };
 
-void printUsage(std::ostream& out)
+void printUsage(TextSink& out)
 {
     out << "Usage: " << kProgram << " COMMAND [OPTIONS]\n\nCommands:\n";
     for (const Command& c : kCommands)
@@ -431,6 +437,44 @@ Options parseOptions(const Command& c, const std::vector<std::string>& args)
 }
 
 }  // namespace
+
+bool StringSource::readLine(std::string& line)
+{
+    line.clear();
+    if (at_ >= text_.size())
+        return false;
+    const std::size_t end = std::min(text_.find('\n', at_), text_.size());
+    line = text_.substr(at_, end - at_);
+    at_ = end + 1;
+    return true;
+}
+
+bool StringSource::readAll(std::string& text)
+{
+    text += text_.substr(std::min(at_, text_.size()));
+    at_ = text_.size();
+    return true;
+}
+
+void StdioSink::write(std::string_view text)
+{
+    std::fwrite(text.data(), 1, text.size(), file_);
+    std::fflush(file_);
+}
+
+bool StdioSource::readLine(std::string& line)
+{
+    line.clear();
+    int c = 0;
+    while ((c = std::fgetc(file_)) != EOF && c != '\n')
+        line += static_cast<char>(c);
+    return c == '\n' || !line.empty();
+}
+
+bool StdioSource::readAll(std::string& text)
+{
+    return readToEnd(file_, text);
+}
 
 int runCli(const std::vector<std::string>& args, CliStreams io)
 {

@@ -1,7 +1,6 @@
 #include "cli/PlanReport.h"
 
 #include <algorithm>
-#include <sstream>
 #include <vector>
 
 #include "tuning/TuningPlan.h"
@@ -21,16 +20,20 @@ const char* typeName(std::uint32_t type)
 // `first`, the later ones with `rest`. Lines break at blanks; a word too long
 // for any line (a key path) breaks after a backslash, and so does the whole
 // text when it is one name that must keep its blanks.
-void wrap(std::ostream& out, const std::string& first, const std::string& rest, const std::string& text,
+void wrap(std::string& out, const std::string& first, const std::string& rest, const std::string& text,
           bool oneName = false)
 {
     std::vector<std::string> words;
-    std::istringstream in(text);
-    if (oneName)
+    if (oneName) {
         words.push_back(text);
-    else
-        for (std::string w; in >> w;)
-            words.push_back(w);
+    } else {
+        const char* const blanks = " \t\n\v\f\r";
+        for (std::size_t at = text.find_first_not_of(blanks); at != std::string::npos;) {
+            const std::size_t end = text.find_first_of(blanks, at);
+            words.push_back(text.substr(at, end - at));
+            at = text.find_first_not_of(blanks, end);
+        }
+    }
     std::string line = first;
     bool empty = true;
     for (std::string w : words) {
@@ -53,12 +56,12 @@ void wrap(std::ostream& out, const std::string& first, const std::string& rest, 
                 empty = false;
                 break;
             }
-            out << line << '\n';
+            out += line + '\n';
             line = rest;
             empty = true;
         }
     }
-    out << line << '\n';
+    out += line + '\n';
 }
 
 std::string header(std::uint32_t speedKbps, const std::optional<WindowsVersion>& running)
@@ -82,13 +85,13 @@ std::string header(std::uint32_t speedKbps, const std::optional<WindowsVersion>&
 
 std::string planText(std::uint32_t speedKbps, const std::optional<WindowsVersion>& running)
 {
-    std::ostringstream out;
+    std::string out;
     wrap(out, "", "", header(speedKbps, running));
     wrap(out, "", "",
          "Each effect ends with how sure it is (documented, widely reported or unconfirmed) and its "
          "sources, which FerroWinder's docs/values.md lists.");
     for (const PlanEntry& e : tuningPlan()) {
-        out << '\n';
+        out += '\n';
         std::string number = std::to_string(e.step);
         number.insert(0, 2 - std::min<std::size_t>(2, number.size()), ' ');
         const std::optional<std::string> data = planData(e, speedKbps);
@@ -115,21 +118,21 @@ std::string planText(std::uint32_t speedKbps, const std::optional<WindowsVersion
              std::string("Effect: ") + effect.effect + " [" + confidenceLabel(effect.confidence) + "; " +
                  effect.sources + "]");
     }
-    return out.str();
+    return out;
 }
 
 std::string planTsv(std::uint32_t speedKbps)
 {
-    std::ostringstream out;
-    out << "step\troot\tkey\tvalue\ttype\tdata\tread_by\texpected_type\teffect_windows_10_11\tconfidence\tsources\n";
+    std::string out =
+        "step\troot\tkey\tvalue\ttype\tdata\tread_by\texpected_type\teffect_windows_10_11\tconfidence\tsources\n";
     for (const PlanEntry& e : tuningPlan()) {
         const ValueEffect& effect = effectOf(e);
-        out << e.step << '\t' << rootName(e.root) << '\t' << e.keyPath << '\t' << e.valueName << '\t'
-            << typeName(e.type) << '\t' << planData(e, speedKbps).value_or("-") << '\t' << effect.readBy << '\t'
-            << effect.expectedType << '\t' << effect.effect << '\t' << confidenceLabel(effect.confidence) << '\t'
-            << effect.sources << '\n';
+        out += std::to_string(e.step) + '\t' + rootName(e.root) + '\t' + e.keyPath + '\t' + e.valueName + '\t' +
+               typeName(e.type) + '\t' + planData(e, speedKbps).value_or("-") + '\t' + effect.readBy + '\t' +
+               effect.expectedType + '\t' + effect.effect + '\t' + confidenceLabel(effect.confidence) + '\t' +
+               effect.sources + '\n';
     }
-    return out.str();
+    return out;
 }
 
 }  // namespace ferro

@@ -1,4 +1,4 @@
-#include <iostream>
+#include <cstdio>
 
 #include "cli/Commands.h"
 
@@ -21,5 +21,8 @@ int main(int argc, char** argv)
     _setmode(fileno(stdin), _O_BINARY);
 #endif
     const std::vector<std::string> args(argv + 1, argv + argc);
-    return ferro::runCli(args, {std::cin, std::cout, std::cerr, isatty(fileno(stdin)) != 0});
+    ferro::StdioSource in(stdin);
+    ferro::StdioSink out(stdout);
+    ferro::StdioSink err(stderr);
+    return ferro::runCli(args, {in, out, err, isatty(fileno(stdin)) != 0});
 }

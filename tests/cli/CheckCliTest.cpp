@@ -20,8 +20,8 @@ protected:
     int run(std::vector<std::string> args)
     {
         args.insert(args.end(), {"--registry", reg.storePath()});
-        std::istringstream in;
-        std::ostringstream out, err;
+        StringSource in;
+        StringSink out, err;
         const int code = runCli(args, {in, out, err, false});
         output = out.str();
         return code;

@@ -25,8 +25,8 @@ protected:
     {
         args.push_back("--registry");
         args.push_back(reg.storePath());
-        std::istringstream in(input);
-        std::ostringstream out, err;
+        StringSource in(input);
+        StringSink out, err;
         const int code = runCli(args, {in, out, err, interactive});
         return {code, out.str(), err.str()};
     }
@@ -155,8 +155,8 @@ TEST_F(CliTest, ImportPutsBackAnEarlierStateAndRefusesBadFiles)
 TEST_F(CliTest, AStoreThatIsNotOursIsExit2AndNamed)
 {
     const std::string path = file("notes.db", "not a registry");
-    std::istringstream in;
-    std::ostringstream out, err;
+    StringSource in;
+    StringSink out, err;
     EXPECT_EQ(runCli({"show", "--registry", path}, {in, out, err, false}), kExitUsage);
     EXPECT_NE(err.str().find(path), std::string::npos);
 }
@@ -169,14 +169,14 @@ TEST_F(CliTest, AnEmptyStorePathIsRefusedAndShowCreatesNothing)
     const char* old = std::getenv("XDG_DATA_HOME");
     const std::string saved = old ? old : "";
     setenv("XDG_DATA_HOME", home.c_str(), 1);
-    std::istringstream in;
-    std::ostringstream out, err;
+    StringSource in;
+    StringSink out, err;
     EXPECT_EQ(runCli({"apply", "--speed", "57", "--registry", ""}, {in, out, err, false}), kExitUsage);
     EXPECT_EQ(runCli({"show", "--registry="}, {in, out, err, false}), kExitUsage);
     EXPECT_FALSE(std::filesystem::exists(home));
 
     const std::string typo = reg.folder() + "/typo/registry.db";
-    std::ostringstream shown, said;
+    StringSink shown, said;
     EXPECT_EQ(runCli({"show", "--registry", typo}, {in, shown, said, false}), kExitOk);
     EXPECT_EQ(runCli({"show"}, {in, out, err, false}), kExitOk);
     EXPECT_NE(said.str().find(typo + " does not exist"), std::string::npos) << said.str();

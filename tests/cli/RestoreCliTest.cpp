@@ -38,8 +38,8 @@ protected:
     Result run(std::vector<std::string> args, const std::string& typed = "", bool terminal = false)
     {
         args.insert(args.end(), {"--registry", reg.storePath()});
-        std::istringstream in(typed);
-        std::ostringstream out, err;
+        StringSource in(typed);
+        StringSink out, err;
         const int code = runCli(args, {in, out, err, terminal});
         return {code, out.str(), err.str()};
     }
