@@ -3,7 +3,7 @@
 #include <cctype>
 
 #include "platform/Paths.h"
-#include "tuning/BackupFolder.h"
+#include "platform/BackupFolder.h"
 #include "tuning/TuningPlan.h"
 
 namespace ferro {

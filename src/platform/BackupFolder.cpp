@@ -1,4 +1,4 @@
-#include "tuning/BackupFolder.h"
+#include "platform/BackupFolder.h"
 
 #include <algorithm>
 #include <vector>
