@@ -49,8 +49,6 @@ public:
     virtual void hide() = 0;
     virtual void bringToFront() = 0;
     virtual bool isShown() const = 0;
-    // Lets the event loop run pending events once (the system's DoEvents).
-    virtual void doEvents() = 0;
 };
 
 class Form {

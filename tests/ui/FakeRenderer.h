@@ -29,7 +29,6 @@ public:
     void hide() override { shown = false; }
     void bringToFront() override { ++raised; }
     bool isShown() const override { return shown; }
-    void doEvents() override {}
 
     ui::Form& form;
     const ui::Form* owner;

@@ -119,7 +119,6 @@ public:
         window_->activateWindow();
     }
     bool isShown() const override { return window_->isVisible(); }
-    void doEvents() override { QCoreApplication::processEvents(); }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

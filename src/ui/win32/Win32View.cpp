@@ -568,8 +568,6 @@ void Win32View::bringToFront()
 
 bool Win32View::isShown() const { return window_ && IsWindowVisible(window_); }
 
-void Win32View::doEvents() { renderer_.processPending(); }
-
 Win32View::Control* Win32View::find(HWND window)
 {
     for (Control& control : controls_)

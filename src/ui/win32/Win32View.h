@@ -30,7 +30,6 @@ public:
     void hide() override;
     void bringToFront() override;
     bool isShown() const override;
-    void doEvents() override;
 
     HWND window() const { return window_; }
     // A control's child window (menu items and timers have none), or nullptr.
