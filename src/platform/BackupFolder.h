@@ -46,6 +46,9 @@ public:
     bool remove(const std::string& name, std::string& why);
 
 private:
+    // Renames `from` to `to` within the folder, replacing `to`.
+    bool moveIntoPlace(const std::string& from, const std::string& to);
+
     std::string path_;
     bool missing_ = false;
 #ifdef _WIN32
