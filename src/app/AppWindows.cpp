@@ -44,7 +44,10 @@ Window& AppWindows::show(Slot<Window>& slot, const ui::Form* owner, Args&&... ar
                             window.definition().startPosition == ui::StartPosition::CenterScreen;
         slot.shown = true;
         slot.view->show(centre);
-        slot.view->bringToFront();
+        // Showing may run input that came as the window mapped, and a key on
+        // the splash unloads it.
+        if (slot.view)
+            slot.view->bringToFront();
     }
     return window;
 }

@@ -62,5 +62,20 @@ TEST_F(SplashTest, AKeyAClickOnThePanelOrAClosingGoesOnAtOnceAndUnloadsIt)
     }
 }
 
+TEST_F(SplashTest, AKeyPressedWhileItFirstShowsGoesOnToTheMainWindow)
+{
+    bool pressed = false;
+    renderer.duringShow = [&](ui::Form& form) {
+        if (!pressed && &form == windows->splash()) {
+            pressed = true;
+            pressKey(*windows->splash(), 'a');
+        }
+    };
+    windows->showSplash();
+    EXPECT_EQ(windows->splash(), nullptr);
+    ASSERT_NE(windows->main(), nullptr);
+    EXPECT_TRUE(shown(windows->main()));
+}
+
 }  // namespace
 }  // namespace ferro::test

@@ -15,6 +15,14 @@ FakeView::~FakeView()
     renderer_.views_.erase(&form);
 }
 
+void FakeView::show(bool centre)
+{
+    shown = true;
+    centred += centre ? 1 : 0;
+    if (renderer_.duringShow)
+        renderer_.duringShow(form);
+}
+
 void FakeView::controlChanged(const std::string& id)
 {
     const ui::ControlDef* control = form.definition().find(id);

@@ -21,11 +21,7 @@ public:
 
     void controlChanged(const std::string& id) override;
     void formCaptionChanged() override {}
-    void show(bool centre) override
-    {
-        shown = true;
-        centred += centre ? 1 : 0;
-    }
+    void show(bool centre) override;
     void hide() override { shown = false; }
     void bringToFront() override { ++raised; }
     bool isShown() const override { return shown; }
@@ -53,6 +49,8 @@ public:
     int liveViews() const { return static_cast<int>(views_.size()); }
 
     int quits = 0;
+    // Runs inside each showing, as a toolkit may deliver input while it maps a window.
+    std::function<void(ui::Form&)> duringShow;
 
 private:
     friend class FakeView;

@@ -4,13 +4,6 @@
 #include <QScreen>
 #include <QWidget>
 
-// Resources of a static library are linked in only when asked for by name,
-// and Q_INIT_RESOURCE must be used outside any namespace.
-static void loadResources()
-{
-    Q_INIT_RESOURCE(ferrowinder);
-}
-
 namespace ferro::qt {
 
 QFont classicFont(const QString& family, double points, bool bold)
@@ -25,13 +18,6 @@ QFont classicFont(const QString& family, double points, bool bold)
 QFont dialogFont()
 {
     return classicFont(QStringLiteral("MS Sans Serif"), 8.25);
-}
-
-QIcon applicationIcon()
-{
-    static const bool loaded = (loadResources(), true);
-    (void)loaded;
-    return QIcon(QStringLiteral(":/ferrowinder.png"));
 }
 
 void centreOnScreen(QWidget& window)

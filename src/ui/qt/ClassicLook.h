@@ -1,8 +1,6 @@
 #pragma once
-// What every window shares: sizes given in twips, the classic fonts and the
-// application icon.
+// What every window shares: sizes given in twips and the classic fonts.
 #include <QFont>
-#include <QIcon>
 #include <QRect>
 
 class QWidget;
@@ -22,8 +20,6 @@ inline QRect twipsRect(int left, int top, int width, int height)
 QFont classicFont(const QString& family, double points, bool bold = false);
 // The plain dialog font of the classic windows.
 QFont dialogFont();
-
-QIcon applicationIcon();
 
 // Moves a window to the middle of its screen.
 void centreOnScreen(QWidget& window);

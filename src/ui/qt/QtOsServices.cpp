@@ -1,16 +1,12 @@
 #include "ui/qt/QtOsServices.h"
 
-#include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
+#include <QLibrary>
 #include <QMessageBox>
-#include <QPrintDialog>
-#include <QPrinter>
-#include <QPrinterInfo>
 #include <QProcess>
-#include <QTextDocument>
 #include <QTimer>
 #include <QUrl>
 
@@ -24,6 +20,7 @@
 #endif
 
 #include "ui/qt/ClassicLook.h"
+#include "ui/qt/QtPrinting.h"
 #include "ui/qt/QtRenderer.h"
 
 namespace ferro::qt {
@@ -121,35 +118,20 @@ bool QtOsServices::fileExists(const std::string& path)
 OsServices::PrintResult QtOsServices::printText(const ui::Form* owner, const std::string& text,
                                                 const std::string& selection)
 {
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setDocName(QStringLiteral("FerroWinder address"));  // the print job's name
-    const bool hasSelection = !selection.empty();
-    printer.setPrintRange(hasSelection ? QPrinter::Selection : QPrinter::AllPages);
-    // Without an installed printer the dialog offers only a PDF file, and not
-    // every platform's dialog proposes a name for it (outside X11 it shows a bare folder).
-    if (QPrinterInfo::availablePrinterNames().isEmpty())
-        printer.setOutputFileName(QDir::home().filePath(printer.docName() + QStringLiteral(".pdf")));
-    QPrintDialog dialog(&printer, window(owner));
-    dialog.setOption(QAbstractPrintDialog::PrintSelection, hasSelection);
-    if (dialog.exec() != QDialog::Accepted)
-        return PrintResult::Cancelled;
-    const bool selectionOnly = hasSelection && printer.printRange() == QPrinter::Selection;
-    return printPlainText(qText(selectionOnly ? selection : text), printer) ? PrintResult::Printed
-                                                                           : PrintResult::Failed;
-}
-
-bool printPlainText(const QString& text, QPrinter& printer)
-{
-    QTextDocument document;
-    document.setDefaultFont(dialogFont());
-    document.setPlainText(text);
-    // A document laid out on the printer's page prints as it is; one without
-    // a page size gets a page number under the text.
-    const QPaintDevice* device = document.documentLayout()->paintDevice();
-    const qreal dpi = device ? device->logicalDpiX() : 96.0;
-    document.setPageSize(printer.pageLayout().paintRect(QPageLayout::Inch).size() * dpi);
-    document.print(&printer);
-    return printer.printerState() != QPrinter::Error;
+    // Loaded at the first print: next to the program (its build folder), or
+    // where an installation puts it. Staying loaded, it is looked for once.
+    static const PrintEntry print = [] {
+        const QString programFolder = QCoreApplication::applicationDirPath();
+        for (const QString& folder : {programFolder, programFolder + QStringLiteral("/../lib/ferrowinder")}) {
+            QLibrary module(folder + QStringLiteral("/ferrowinder-print"));
+            if (const auto entry = reinterpret_cast<PrintEntry>(module.resolve(kPrintEntryName)))
+                return entry;
+        }
+        return PrintEntry{};
+    }();
+    if (!print)
+        return PrintResult::Failed;
+    return static_cast<PrintResult>(print(window(owner), qText(text), qText(selection)));
 }
 
 }  // namespace ferro::qt

@@ -6,7 +6,6 @@
 
 #include "platform/OsServices.h"
 
-class QPrinter;
 class QWidget;
 
 namespace ferro::qt {
@@ -31,9 +30,5 @@ private:
     QWidget* window(const ui::Form* owner) const;
     const QtRenderer* renderer_;
 };
-
-// Prints plain text on a printer that is set up: the text alone, without the
-// page number Qt adds by default. False when the printer reports an error.
-bool printPlainText(const QString& text, QPrinter& printer);
 
 }  // namespace ferro::qt

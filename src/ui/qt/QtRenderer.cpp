@@ -21,6 +21,7 @@
 #include <algorithm>
 
 #include "ui/qt/ClassicLook.h"
+#include "ui/qt/Pictures.h"
 
 namespace ferro::qt {
 namespace {
@@ -225,7 +226,7 @@ QWidget* FormWidgets::createWindow(const ui::Form* owner)
     }
     window->setObjectName(qText(def.name));
     window->setWindowTitle(qText(form_.caption()));
-    window->setWindowIcon(applicationIcon());
+    window->setWindowIcon(QApplication::windowIcon());  // decoded once, by the renderer
     window->setFont(qFont(def.font));
     if (def.backColor)
         setBackground(client_, qColor(*def.backColor));
@@ -351,11 +352,7 @@ QWidget* FormWidgets::createControl(const ControlDef& def, QWidget* parent)
         }
         if (!def.image.empty()) {
             const QSize size(px(def.width), px(def.height));
-            const QIcon image(QStringLiteral(":/") + qText(def.image));
-            if (def.stretch)  // drawn from its large size, so that it stays sharp
-                picture->setPixmap(image.pixmap(256, 256).scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
-            else
-                picture->setPixmap(image.pixmap(size));
+            picture->setPixmap(picturePixmap(qText(def.image), size, def.stretch));
         }
         picture->installEventFilter(this);
         widget = picture;

@@ -1,11 +1,10 @@
 // FerroWinder: the splash, then the main window, drawn by Qt.
 #include <QApplication>
 
-#include <memory>
-
 #include "app/AppWindows.h"
 #include "info/frmSplash.h"
 #include "registry/DefaultRegistry.h"
+#include "registry/LazyRegistry.h"
 #include "ui/qt/QtOsServices.h"
 #include "ui/qt/QtRenderer.h"
 
@@ -18,16 +17,15 @@ int main(int argc, char** argv)
     ferro::qt::QtRenderer renderer;
     ferro::qt::QtOsServices os(&renderer);
 
-    std::unique_ptr<ferro::RegistryBackend> registry;
-    try {
-        registry = ferro::openRegistry();
-    } catch (const std::exception& e) {
-        os.messageBox(nullptr, std::string("FerroWinder cannot open its registry:\n") + e.what(),
-                      ferro::kApplicationTitle, ferro::MsgButtons::Ok, ferro::MsgIcon::Warning);
-        return 1;
-    }
+    // Opened when a window first reads or writes a value, not before the
+    // first window shows; a store that cannot be used ends the program.
+    ferro::LazyRegistry registry([] { return ferro::openRegistry(); }, [&os](const std::string& reason) {
+        os.messageBox(nullptr, "FerroWinder cannot open its registry:\n" + reason, ferro::kApplicationTitle,
+                      ferro::MsgButtons::Ok, ferro::MsgIcon::Warning);
+        QCoreApplication::exit(1);
+    });
 
-    ferro::AppWindows windows({os, *registry, ferro::programFolder()}, renderer);
+    ferro::AppWindows windows({os, registry, ferro::programFolder()}, renderer);
     windows.showSplash();
     return app.exec();
 }

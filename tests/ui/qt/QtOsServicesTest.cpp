@@ -20,6 +20,7 @@
 #include <functional>
 
 #include "ui/qt/QtOsServices.h"
+#include "ui/qt/QtPrinting.h"
 
 namespace ferro::qt {
 namespace {

@@ -1,0 +1,54 @@
+#include "ui/qt/Pictures.h"
+
+#include <QImageReader>
+#include <QPixmapCache>
+
+// Resources of a static library are linked in only when asked for by name,
+// and Q_INIT_RESOURCE must be used outside any namespace.
+static void loadResources()
+{
+    Q_INIT_RESOURCE(ferrowinder);
+}
+
+namespace ferro::qt {
+namespace {
+
+// Every picture of ours is a PNG: read as one, Qt's own reader takes it at
+// once, where a reader left to guess would first load every image-format
+// plugin installed (and the libraries they need) to ask each of them.
+// Kept once decoded: the icon of every window and the splash's logo are one picture.
+QPixmap resourcePixmap(const QString& file)
+{
+    static const bool loaded = (loadResources(), true);
+    (void)loaded;
+    const QString path = QStringLiteral(":/") + file;
+    QPixmap pixmap;
+    if (QPixmapCache::find(path, &pixmap))
+        return pixmap;
+    QImageReader reader(path, "png");
+    reader.setAutoDetectImageFormat(false);
+    pixmap = QPixmap::fromImage(reader.read());
+    QPixmapCache::insert(path, pixmap);
+    return pixmap;
+}
+
+}  // namespace
+
+QPixmap picturePixmap(const QString& file, QSize size, bool stretch)
+{
+    const QPixmap full = resourcePixmap(file);
+    if (full.isNull())
+        return full;
+    if (stretch)
+        return full.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    if (full.width() <= size.width() && full.height() <= size.height())
+        return full;
+    return full.scaled(size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+}
+
+QIcon applicationIcon()
+{
+    return QIcon(resourcePixmap(QStringLiteral("ferrowinder.png")));
+}
+
+}  // namespace ferro::qt
