@@ -4,9 +4,10 @@
  *
  * Prints one line: milliseconds from exec to the first top-level window
  * mapped, to the window titled TITLE mapped (the first one without -m), then
- * the process's peak resident set (VmHWM) and its private memory
- * (Private_Clean + Private_Dirty), both in KiB, read SETTLE_MS after that
- * window mapped. -k presses a character key on the first window as it maps
+ * the process's peak resident set (VmHWM) and its private memory, both in
+ * KiB, read SETTLE_MS after that window mapped. Private memory is what the
+ * process alone has written (Private_Dirty: heap, stacks, relocated pages),
+ * as Windows counts private bytes: file pages it only reads are not in it. -k presses a character key on the first window as it maps
  * (the pointer moved onto it: without a window manager the keyboard follows
  * the pointer). The program is killed at the end. Exit 1 on a timeout. */
 #define _GNU_SOURCE
@@ -37,23 +38,20 @@ static int ignore_errors(Display* d, XErrorEvent* e)
     return 0;
 }
 
-/* The value of a "Name: N kB" line of a /proc file, summed over every line
- * whose name starts with prefix; -1 when none. */
-static long proc_kb(pid_t pid, const char* file, const char* prefix)
+/* The value of the "Name: N kB" line of a /proc file; -1 when none. */
+static long proc_kb(pid_t pid, const char* file, const char* name)
 {
     char path[64], line[256];
     snprintf(path, sizeof path, "/proc/%d/%s", (int)pid, file);
     FILE* f = fopen(path, "r");
     if (!f)
         return -1;
-    long sum = -1, value;
-    while (fgets(line, sizeof line, f)) {
-        char* colon = strchr(line, ':');
-        if (strncmp(line, prefix, strlen(prefix)) == 0 && colon && sscanf(colon + 1, "%ld", &value) == 1)
-            sum = (sum < 0 ? 0 : sum) + value;
-    }
+    long value = -1;
+    while (fgets(line, sizeof line, f))
+        if (strncmp(line, name, strlen(name)) == 0 && sscanf(line + strlen(name), "%ld", &value) == 1)
+            break;
     fclose(f);
-    return sum;
+    return value;
 }
 
 /* Waits for the next event for at most until_ms; 0 when the time is up. */
@@ -146,8 +144,8 @@ int main(int argc, char** argv)
                 WIFSIGNALED(status) ? WTERMSIG(status) : WEXITSTATUS(status));
         return 1;
     }
-    const long hwm = proc_kb(pid, "status", "VmHWM");
-    const long private_kb = proc_kb(pid, "smaps_rollup", "Private_");
+    const long hwm = proc_kb(pid, "status", "VmHWM:");
+    const long private_kb = proc_kb(pid, "smaps_rollup", "Private_Dirty:");
     kill(pid, SIGKILL);
     waitpid(pid, NULL, 0);
     if (main_mapped < 0) {

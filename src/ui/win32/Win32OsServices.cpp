@@ -99,9 +99,23 @@ const std::string& textToPrint(DWORD flags, const std::string& text, const std::
     return (flags & PD_SELECTION) && !selection.empty() ? selection : text;
 }
 
+// A function of comdlg32, which loads (and with it the print spooler and the
+// system's printing libraries) at the first print, not with the program. It
+// is one of Windows' KnownDLLs: by its name, the system's own copy loads.
+template <class Function>
+Function printDialogFunction(const char* name)
+{
+    static const HMODULE module = LoadLibraryW(L"comdlg32.dll");
+    return module ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name))) : nullptr;
+}
+
 OsServices::PrintResult Win32OsServices::printText(const ui::Form* owner, const std::string& text,
                                                    const std::string& selection)
 {
+    const auto printDlg = printDialogFunction<decltype(&PrintDlgA)>("PrintDlgA");
+    const auto dialogError = printDialogFunction<decltype(&CommDlgExtendedError)>("CommDlgExtendedError");
+    if (!printDlg || !dialogError)
+        return PrintResult::Failed;
     PRINTDLGA dialog{};
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = windowOf(owner);
@@ -109,8 +123,8 @@ OsServices::PrintResult Win32OsServices::printText(const ui::Form* owner, const 
     dialog.nCopies = 1;
     // The dialog hands back the chosen printer's device context: printing goes
     // there, and the system's default printer is never changed.
-    if (!PrintDlgA(&dialog))
-        return CommDlgExtendedError() == 0 ? PrintResult::Cancelled : PrintResult::Failed;
+    if (!printDlg(&dialog))
+        return dialogError() == 0 ? PrintResult::Cancelled : PrintResult::Failed;
 
     const bool printed =
         dialog.hDC && printDocument(dialog.hDC, toAnsi(textToPrint(dialog.Flags, text, selection)),
