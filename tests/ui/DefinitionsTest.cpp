@@ -31,11 +31,9 @@ public:
             return std::nullopt;
         const ui::ControlState& state = form_.state(id);
         RenderedControl made;
-        made.foreColor = state.foreColor;
-        made.backColor = state.backColor;
+        made.foreColor = state.foreColor, made.backColor = state.backColor;
         made.caption = state.caption;
-        made.visible = state.visible;
-        made.enabled = state.enabled;
+        made.visible = state.visible, made.enabled = state.enabled;
         return made;
     }
 
