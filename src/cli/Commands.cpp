@@ -7,7 +7,6 @@
 #include <map>
 #include <memory>
 #include <optional>
-#include <set>
 
 #include "cli/JsonText.h"
 #include "cli/PlanReport.h"
@@ -168,6 +167,24 @@ void printFailures(TextSink& err, const std::vector<ApplyFailure>& failures)
         err << kProgram << ": and " << failures.size() - kShown << " more.\n";
 }
 
+// One failed step of the plan's writes, in the tool's own words.
+void printWriteFailure(TextSink& err, const modRegistry::WriteFailure& f)
+{
+    using Operation = modRegistry::WriteFailure::Operation;
+    err << kProgram << ": " << (f.operation == Operation::OpenKey ? "cannot open the key of " : "cannot set ")
+        << fullValuePath(f.path) << ": "
+        << (f.operation == Operation::Conversion ? f.conversion : statusText(f.status)) << '\n';
+}
+
+// The exit code of writes that failed, from what the registry layer reported.
+// Every case is "could not be written", 3: a failed open or set is the
+// registry's or the store's answer, and a refused datum comes from the plan
+// itself, never from what the user typed.
+int exitCodeFor(const std::vector<modRegistry::WriteFailure>& failures)
+{
+    return failures.empty() ? kExitOk : kExitFailed;
+}
+
 void accessDeniedHint(TextSink& err, const Options& o)
 {
 #ifdef _WIN32
@@ -284,19 +301,8 @@ int cmdApply(const Options& o, CliStreams& io)
     if (o.part != PlanPart::User && !backUpBeforeApply(*backend, o, io))
         return kExitFailed;
     const std::vector<PlanDifference> before = differencesInPart(backend.get(), o);
-    int messages = 0;
-    bool refused = false;
-    std::set<Status> codes;
-    const modRegistry::Registry reg{*backend, [&](const std::string& message) {
-                                        io.err << message << '\n';
-                                        ++messages;
-                                        if (const auto space = message.rfind(' '); space != std::string::npos)
-                                            codes.insert(std::atol(message.c_str() + space));
-                                        const std::string denied = " - 5";
-                                        refused = refused || (message.size() > denied.size() &&
-                                                              message.compare(message.size() - denied.size(),
-                                                                              denied.size(), denied) == 0);
-                                    }};
+    std::vector<modRegistry::WriteFailure> failures;
+    const modRegistry::Registry reg{*backend, [&](const modRegistry::WriteFailure& f) { failures.push_back(f); }};
     int written = 0;
     int steps = 0;
     for (const PlanEntry& e : tuningPlan()) {
@@ -305,15 +311,14 @@ int cmdApply(const Options& o, CliStreams& io)
         ++steps;
         written += applyPlanEntry(reg, e, *o.speed) ? 1 : 0;
     }
-    if (refused)
+    for (const modRegistry::WriteFailure& f : failures)
+        printWriteFailure(io.err, f);
+    const auto refused = [](const modRegistry::WriteFailure& f) { return f.status == kStatusAccessDenied; };
+    if (std::any_of(failures.begin(), failures.end(), refused))
         accessDeniedHint(io.err, o);
-    // The layer's messages give bare numbers: say the rest in words.
-    for (const Status code : codes)
-        if (code != kStatusNotFound && code != kStatusAccessDenied && code != kStatusInvalidHandle)
-            io.err << kProgram << ": " << registryName(o) << ": " << statusText(code) << '\n';
-    if (messages > 0) {
+    if (!failures.empty()) {
         io.err << kProgram << ": some values could not be written (see the messages above).\n";
-        return kExitFailed;
+        return exitCodeFor(failures);
     }
     // Counted by reading back: a value written with the data it had is not a change.
     const std::vector<PlanDifference> after = differencesInPart(backend.get(), o);
