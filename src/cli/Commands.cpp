@@ -243,7 +243,8 @@ std::string jsonState(const ValueState& state)
 }
 
 // Exit 0 when the registry holds exactly what apply would write at this
-// speed, 1 when not, naming each value that differs.
+// speed, 1 when not, naming each value that differs, 3 when a value could
+// not be read.
 int cmdCheck(const Options& o, CliStreams& io)
 {
     auto backend = openForReading(o, io);
@@ -280,7 +281,12 @@ int cmdCheck(const Options& o, CliStreams& io)
             io.out << fullValuePath(d.path) << ": now " << nowText(d) << ", wanted " << regDataText(d.wanted)
                    << '\n';
     }
-    return differences.empty() ? kExitOk : kExitNotAsPlanned;
+    // A value that could not be read may or may not hold the plan: that is
+    // not "differs".
+    const bool unreadable = std::any_of(differences.begin(), differences.end(), [](const PlanDifference& d) {
+        return d.readStatus != kStatusOk && d.readStatus != kStatusNotFound;
+    });
+    return differences.empty() ? kExitOk : unreadable ? kExitFailed : kExitNotAsPlanned;
 }
 
 int cmdApply(const Options& o, CliStreams& io)
