@@ -58,6 +58,10 @@ TEST(ExitCodes, OneMeaningEachAndTheOptionFormsOfBothConventions)
          "\"differing\":2,\"summary\":\"The registry does not hold the plan for 1024 Kbps: 2 of 18 values differ.\","
          "\"differences\":[{\"path\":\"HKEY_CURRENT_USER\\\\Software\\\\Microsoft\\\\Windows\\\\CurrentVersion\\\\"
          "Internet Settings\\\\MaxConnectionsPer1_0Server\",\"root\":\"HKEY_CURRENT_USER\""},
+        // Restoring one part leaves the other to be restored.
+        {{"restore", "--part", "machine", "--yes"}, Store::Own, kExitOk, "restored"},
+        {{"check", "--speed", speed}, Store::Own, kExitNotAsPlanned, ": 18 of 18 values differ.\n"},
+        {{"apply", "--speed", speed, "--no-backup"}, Store::Own, kExitOk, "18 values changed.\n"},
         {{"show", "--format", "json"}, Store::Own, kExitOk,
          "\"value\":\"MTU\",\"state\":{\"type\":\"REG_DWORD\",\"data\":\"dword:000005dc\"}}]}\n"},
         {{"show"}, Store::Foreign, kExitFailed, foreign},
