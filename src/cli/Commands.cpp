@@ -508,9 +508,14 @@ const Command kCommands[] = {
 void printUsage(TextSink& out)
 {
     out << "Usage: " << kProgram << " COMMAND [OPTIONS] [--] [FILE]\n"
-        << "       " << kProgram << " help COMMAND | --help | --version\n\nCommands:\n";
-    for (const Command& c : kCommands)
-        out << "  " << c.synopsis << '\n';
+        << "  or:  " << kProgram << " help COMMAND\n"
+        << "  or:  " << kProgram << " --help | --version\n\nCommands:\n";
+    // Name, then the rest of the synopsis, in two columns (as man pages show them).
+    for (const Command& c : kCommands) {
+        const std::string_view synopsis = c.synopsis;
+        const std::string_view name = c.name;
+        out << "  " << name << std::string(10 - name.size(), ' ') << synopsis.substr(name.size() + 1) << '\n';
+    }
     out << "\nEvery command takes --registry PATH (the store file to use; ignored on Windows) and\n"
         << "--help (also -h, -? and /?). -- ends the options: every word after it is a FILE.\n"
         << "\nExit codes, the same for every command:\n"
