@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/Renderer.h"
+#include "form/Renderer.h"
 
 namespace ferro {
 

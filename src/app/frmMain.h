@@ -1,7 +1,7 @@
 #pragma once
 // The main window: the hub that starts the wizard, the restore and the About
 // window, and whose Exit or title-bar close ends the whole program.
-#include "ui/Form.h"
+#include "form/Form.h"
 
 namespace ferro {
 class AppWindows;

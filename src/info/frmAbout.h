@@ -4,7 +4,7 @@
 #include <string>
 
 #include "registry/RegistryBackend.h"
-#include "ui/Form.h"
+#include "form/Form.h"
 
 namespace ferro {
 class AppWindows;

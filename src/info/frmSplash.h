@@ -1,7 +1,7 @@
 #pragma once
 // The start-up window: product, maker, platform, version and slogan for a few
 // seconds, then the main window.
-#include "ui/Form.h"
+#include "form/Form.h"
 
 namespace ferro {
 class AppWindows;

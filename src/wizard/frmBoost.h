@@ -7,7 +7,7 @@
 #include <string>
 
 #include "registry/modRegistry.h"
-#include "ui/Form.h"
+#include "form/Form.h"
 
 namespace ferro {
 class AppWindows;

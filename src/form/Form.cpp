@@ -1,4 +1,4 @@
-#include "ui/Form.h"
+#include "form/Form.h"
 
 #include <stdexcept>
 

@@ -7,7 +7,7 @@
 #include <map>
 #include <string>
 
-#include "ui/FormDefinition.h"
+#include "form/FormDefinition.h"
 
 namespace ferro::ui {
 
