@@ -9,7 +9,7 @@
 #include <optional>
 
 #include "cli/PlanReport.h"
-#include "registry/DefaultRegistry.h"
+#include "platform/DefaultRegistry.h"
 #include "registry/RegFile.h"
 #include "registry/modRegistry.h"
 #include "tuning/Backup.h"

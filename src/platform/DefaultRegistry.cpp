@@ -1,4 +1,4 @@
-#include "registry/DefaultRegistry.h"
+#include "platform/DefaultRegistry.h"
 
 #include "platform/Paths.h"
 
