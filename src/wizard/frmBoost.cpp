@@ -5,7 +5,7 @@
 
 #include "app/AppWindows.h"
 #include "platform/OsServices.h"
-#include "platform/RegistryMessages.h"
+#include "wizard/RegistryMessages.h"
 #include "tuning/Backup.h"
 #include "tuning/TuningPlan.h"
 

@@ -3,7 +3,7 @@
 #include <filesystem>
 
 #include "app/frmMain.h"
-#include "platform/RegistryMessages.h"
+#include "wizard/RegistryMessages.h"
 #include "tuning/Backup.h"
 #include "tuning/TuningPlan.h"
 #include "ui/WindowTest.h"

@@ -7,7 +7,7 @@
 #include <memory>
 #include <set>
 
-#include "platform/RegistryMessages.h"
+#include "wizard/RegistryMessages.h"
 #include "registry/TestRegistry.h"
 #include "registry/modRegistry.h"
 

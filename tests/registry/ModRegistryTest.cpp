@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "platform/RegistryMessages.h"
+#include "wizard/RegistryMessages.h"
 #include "registry/TestRegistry.h"
 #include "registry/modRegistry.h"
 #include "tuning/TuningPlan.h"

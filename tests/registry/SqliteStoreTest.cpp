@@ -12,7 +12,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "platform/RegistryMessages.h"
+#include "wizard/RegistryMessages.h"
 #include "registry/SqliteStore.h"
 #include "registry/TestRegistry.h"
 #include "registry/modRegistry.h"

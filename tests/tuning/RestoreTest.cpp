@@ -9,7 +9,7 @@
 #include <map>
 #include <sstream>
 
-#include "platform/RegistryMessages.h"
+#include "wizard/RegistryMessages.h"
 #include "registry/SqliteStore.h"
 #include "registry/TestRegistry.h"
 #include "tuning/Backup.h"

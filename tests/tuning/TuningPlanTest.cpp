@@ -2,7 +2,7 @@
 
 #include <map>
 
-#include "platform/RegistryMessages.h"
+#include "wizard/RegistryMessages.h"
 #include "registry/TestRegistry.h"
 #include "registry/modRegistry.h"
 #include "tuning/TuningPlan.h"
