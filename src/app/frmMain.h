@@ -4,14 +4,14 @@
 #include "form/Form.h"
 
 namespace ferro {
-class AppWindows;
+class WindowHost;
 }
 
 class frmMain : public ferro::ui::Form {
 public:
     static const ferro::ui::FormDef& Design();
 
-    explicit frmMain(ferro::AppWindows& windows);
+    explicit frmMain(ferro::WindowHost& windows);
 
 private:
     void Form_QueryUnload();
@@ -25,5 +25,5 @@ private:
     void Nice_Click();
     void Help_Click();
 
-    ferro::AppWindows& windows_;
+    ferro::WindowHost& windows_;
 };

@@ -2,8 +2,7 @@
 
 #include <stdexcept>
 
-#include "app/AppWindows.h"
-#include "app/frmMain.h"
+#include "form/WindowHost.h"
 #include "platform/OsServices.h"
 
 using namespace ferro;
@@ -31,7 +30,7 @@ std::string filePath(const std::string& folder, const std::string& name)
 
 }  // namespace
 
-frmAbout::frmAbout(AppWindows& windows) : Form(Design()), windows_(windows)
+frmAbout::frmAbout(WindowHost& windows) : Form(Design()), windows_(windows)
 {
     on("cmdOK", Event::Click, [this](int) { cmdOK_Click(); });
     on("cmdSysInfo", Event::Click, [this](int) { cmdSysInfo_Click(); });
@@ -41,13 +40,13 @@ frmAbout::frmAbout(AppWindows& windows) : Form(Design()), windows_(windows)
 
 void frmAbout::Form_Load()
 {
-    if (frmMain* main = windows_.main())
+    if (ui::Form* main = windows_.mainWindow())
         windows_.hide(*main);
 }
 
 void frmAbout::cmdOK_Click()
 {
-    windows_.showMain();
+    windows_.show(WindowId::Main);
     windows_.unload(*this);
 }
 

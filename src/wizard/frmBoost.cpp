@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <cctype>
 
-#include "app/AppWindows.h"
+#include "form/WindowHost.h"
 #include "platform/OsServices.h"
-#include "wizard/RegistryMessages.h"
 #include "tuning/Backup.h"
 #include "tuning/TuningPlan.h"
+#include "wizard/RegistryMessages.h"
 
 using namespace ferro;
 using ui::Event;
@@ -35,7 +35,7 @@ std::string trimmedUpper(const std::string& text)
 
 }  // namespace
 
-frmBoost::frmBoost(AppWindows& windows)
+frmBoost::frmBoost(WindowHost& windows)
     : Form(Design()),
       windows_(windows),
       registry_{windows.context().registry, registryMessageSink(windows.context().os, this)}
