@@ -4,6 +4,7 @@
 
 #include "form/WindowHost.h"
 #include "platform/OsServices.h"
+#include "platform/Paths.h"
 
 using namespace ferro;
 using ui::Event;
@@ -14,19 +15,6 @@ namespace {
 struct NoValueData : std::runtime_error {
     NoValueData() : std::runtime_error("the value has no data") {}
 };
-
-#ifdef _WIN32
-constexpr char kPathSeparator = '\\';
-#else
-constexpr char kPathSeparator = '/';
-#endif
-
-std::string filePath(const std::string& folder, const std::string& name)
-{
-    if (folder.empty() || folder.back() == '/' || folder.back() == '\\')
-        return folder + name;
-    return folder + kPathSeparator + name;
-}
 
 }  // namespace
 
@@ -71,7 +59,7 @@ void frmAbout::StartSysInfo()
             if (!GetKeyValue(RootKey::LocalMachine, "SOFTWARE\\Microsoft\\Shared Tools Location", "MSINFO",
                              toolPath))
                 throw std::runtime_error("no tool path");
-            const std::string tool = filePath(toolPath, "MSINFO32.EXE");
+            const std::string tool = joinPath(toolPath, "MSINFO32.EXE");
             if (!os.fileExists(tool))
                 throw std::runtime_error("no tool in the folder");
             toolPath = tool;
