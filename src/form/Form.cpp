@@ -66,12 +66,6 @@ void Form::setCaption(const std::string& id, const std::string& caption)
     changed(id);
 }
 
-void Form::setForeColor(const std::string& id, Color color)
-{
-    mutableState(id).foreColor = color;
-    changed(id);
-}
-
 void Form::setBackColor(const std::string& id, Color color)
 {
     mutableState(id).backColor = color;
