@@ -309,7 +309,7 @@ int cmdRestore(const Options& o, CliStreams& io)
 
 const Command kCommands[] = {
     {"plan", "plan --speed KBPS [--format text|tsv]",
-     "Lists the nineteen steps of the boost for a connection speed: what each writes where,\n"
+     "Lists every step of the boost for a connection speed: what each writes where,\n"
      "which Windows versions read that value, the type they expect, and what it does on\n"
      "Windows 10 and 11, with how sure that is and its sources (see docs/values.md).\n"
      "--format tsv prints one tab-separated line per step under a header line instead:\n"

@@ -120,7 +120,7 @@ void frmBoost::Setup_Form()
         switch (answer()) {
         case Answer::Yes:
             showAll({"lblInformation_1", "lblBackingUp_0"});
-            setCaption("lblBackingUp_0", definition().find("lblBackingUp_0")->caption + " Backup.nbf");
+            setCaption("lblBackingUp_0", definition().find("lblBackingUp_0")->caption + " " + kMarkerFileName);
             showAll({"lblSetting_0", "cmdBack_0", "cmdNext_0"});
             setEnabled("cmdNext_0", false);
             Backup_Settings();
