@@ -3,7 +3,6 @@
 #include "ui/win32/Win32Control.h"
 
 #include <commctrl.h>
-#include <uxtheme.h>
 
 #include <algorithm>
 #include <stdexcept>
@@ -119,8 +118,6 @@ public:
     void create(HWND parent) override
     {
         createWindow(parent, "BUTTON", tabStop() | BS_GROUPBOX | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, def_.caption);
-        if (def_.foreColor)  // a themed group box draws its caption in the theme's colour, not in ours
-            SetWindowTheme(window_, L"", L"");
     }
     bool handle(UINT message, WPARAM wParam, LRESULT& result) override
     {
@@ -134,11 +131,51 @@ public:
         case WM_ERASEBKGND:
             result = view_.fillBackground(reinterpret_cast<HDC>(wParam), window_, this);
             return true;
+        case WM_PAINT:
+        case WM_PRINTCLIENT:
+            // A group box drawn by the system (themed or not) draws its caption
+            // in the theme's colour or black, whatever WM_CTLCOLORSTATIC says.
+            if (!def_.foreColor)
+                return false;
+            paint(message, reinterpret_cast<HDC>(wParam));
+            result = 0;
+            return true;
         default:
             return false;
         }
     }
     bool container() const override { return true; }
+
+private:
+    // The classic group box: an etched border and, on its top line, the caption in our colours.
+    void paint(UINT message, HDC given)
+    {
+        PAINTSTRUCT painting{};
+        const HDC dc = message == WM_PAINT ? BeginPaint(window_, &painting) : given;
+        if (!dc)
+            return;
+        const HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(window_, WM_GETFONT, 0, 0)));
+        TEXTMETRICA metrics{};
+        RECT border{};
+        if (GetTextMetricsA(dc, &metrics) && GetClientRect(window_, &border)) {
+            border.top += metrics.tmHeight / 2;
+            DrawEdge(dc, &border, EDGE_ETCHED, BF_RECT);
+            const std::string text = toAnsi(view_.form().state(def_.id()).caption);
+            const int indent = MulDiv(7, view_.dpi(), 96), gap = MulDiv(2, view_.dpi(), 96);
+            RECT label{indent + gap, 0, border.right - indent, metrics.tmHeight};
+            DrawTextA(dc, text.c_str(), -1, &label, DT_SINGLELINE | DT_CALCRECT);
+            const auto back = reinterpret_cast<HBRUSH>(colour(dc));  // sets the text's colours
+            const RECT behind{label.left - gap, label.top, label.right + gap, label.bottom};
+            FillRect(dc, &behind, back ? back : GetSysColorBrush(COLOR_BTNFACE));
+            if (!IsWindowEnabled(window_))
+                SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
+            SetBkMode(dc, TRANSPARENT);
+            DrawTextA(dc, text.c_str(), -1, &label, DT_SINGLELINE);
+        }
+        SelectObject(dc, previous);
+        if (message == WM_PAINT)
+            EndPaint(window_, &painting);
+    }
 };
 
 class Slider final : public Win32Control {
