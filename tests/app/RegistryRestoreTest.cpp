@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "app/frmMain.h"
+#include "platform/RegistryMessages.h"
 #include "tuning/Backup.h"
 #include "tuning/TuningPlan.h"
 #include "ui/WindowTest.h"
@@ -28,7 +29,7 @@ protected:
     void boost()
     {
         ASSERT_TRUE(noteBoostWrite(folder()).ok);
-        const modRegistry::Registry reg{store, [](const std::string& m) { FAIL() << m; }};
+        const modRegistry::Registry reg{store, [](const modRegistry::WriteFailure& f) { FAIL() << registryFailureText(f); }};
         for (const PlanEntry& e : tuningPlan())
             applyPlanEntry(reg, e, kDefaultSpeed);
     }

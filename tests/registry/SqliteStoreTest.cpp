@@ -12,6 +12,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "platform/RegistryMessages.h"
 #include "registry/SqliteStore.h"
 #include "registry/TestRegistry.h"
 #include "registry/modRegistry.h"
@@ -183,7 +184,7 @@ TEST(SqliteStore, ReadOnlyRefusesEveryWriteWith5)
 
     // Through the registry layer the user sees both messages.
     std::vector<std::string> messages;
-    const modRegistry::Registry layer{readOnly, [&](const std::string& m) { messages.push_back(m); }};
+    const modRegistry::Registry layer{readOnly, [&](const modRegistry::WriteFailure& f) { messages.push_back(registryFailureText(f)); }};
     modRegistry::CreateKey(layer, key, RootKey::LocalMachine);
     modRegistry::SetKeyValue(layer, RootKey::LocalMachine, key, "v", "3", kRegSz);
     EXPECT_EQ(messages, (std::vector<std::string>{"RegOpenKey error - 5", "SetValue error - 6"}));
