@@ -7,7 +7,6 @@
 #include <cmath>
 
 #include "ui/win32/Images.h"
-#include "ui/win32/Win32Control.h"
 #include "ui/win32/Win32Renderer.h"
 #include "ui/win32/WinText.h"
 
