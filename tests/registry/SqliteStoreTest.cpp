@@ -220,6 +220,19 @@ TEST(SqliteStore, ANewStoreGetsItsFolderAndTheDefaultPathFollowsXdg)
     EXPECT_TRUE(fs::exists(path));
     { SqliteStore again(path); }  // and opens again as ours
 
+    // An existing empty file (one made with touch) becomes a store too, and
+    // keeps what is written to it.
+    const std::string empty = reg.folder() + "/empty.db";
+    writeFile(empty, "");
+    {
+        SqliteStore store(empty);
+        ASSERT_EQ(writeValue(store, {RootKey::LocalMachine, "Software\\Kept", "v"}, kRegSz, {'1', 0}), kStatusOk);
+    }
+    SqliteStore reopened(empty, SqliteStore::Mode::ReadOnly);
+    ValueState kept;
+    EXPECT_EQ(readValue(reopened, {RootKey::LocalMachine, "Software\\Kept", "v"}, kept), kStatusOk);
+    EXPECT_EQ(kept.data, (Bytes{'1', 0}));
+
     const char* old = std::getenv("XDG_DATA_HOME");
     const std::string saved = old ? old : "";
     setenv("XDG_DATA_HOME", "/srv/data", 1);
