@@ -9,7 +9,7 @@
 
 #include <memory>
 
-#include "ui/Form.h"
+#include "form/Form.h"
 
 class QObject;
 class QWidget;

@@ -9,7 +9,7 @@
 #include <optional>
 #include <string>
 
-#include "ui/Form.h"
+#include "form/Form.h"
 
 namespace ferro::win32 {
 
