@@ -10,6 +10,7 @@
 #include <set>
 
 #include "cli/PlanReport.h"
+#include "cli/TestWritePause.h"
 #include "registry/DefaultRegistry.h"
 #include "registry/RegFile.h"
 #include "registry/modRegistry.h"
@@ -79,7 +80,7 @@ const char* typeName(std::uint32_t type)
 
 std::unique_ptr<RegistryBackend> openRegistryFor(const Options& o)
 {
-    return openRegistry(o.registry);
+    return withTestWritePause(openRegistry(o.registry));
 }
 
 // How messages name where the values live.
@@ -123,8 +124,8 @@ int cmdPlan(const Options& o, CliStreams& io)
 }
 
 // The wizard's YES before the boost (unless --no-backup), and the mark that
-// makes a later restore undo this boost.
-bool backUpBeforeApply(RegistryBackend& backend, const Options& o, CliStreams& io)
+// makes a later restore undo this boost, held until the last write is made.
+bool backUpBeforeApply(RegistryBackend& backend, const Options& o, CliStreams& io, std::optional<BoostMark>& mark)
 {
     const std::string folder = programFolder(o.registry);
     if (!o.noBackup) {
@@ -138,7 +139,7 @@ bool backUpBeforeApply(RegistryBackend& backend, const Options& o, CliStreams& i
                                       : "Backed up the current values to ")
                << backupRegPath(folder) << '\n';
     }
-    const BackupResult noted = noteBoostWrite(folder);
+    const BackupResult& noted = mark.emplace(folder).result();
     if (!noted.ok) {
         io.err << kProgram << ": " << noted.failure << "\nNothing was written: a restore could not undo this boost.\n";
         return false;
@@ -182,7 +183,8 @@ int cmdApply(const Options& o, CliStreams& io)
         return kExitOk;
     }
     auto backend = openRegistryFor(o);
-    if (!backUpBeforeApply(*backend, o, io))
+    std::optional<BoostMark> mark;
+    if (!backUpBeforeApply(*backend, o, io, mark))
         return kExitWriteFailed;
     int messages = 0;
     bool refused = false;
