@@ -7,7 +7,6 @@
 #include <map>
 #include <memory>
 #include <optional>
-#include <set>
 
 #include "cli/PlanReport.h"
 #include "cli/TestWritePause.h"
@@ -105,6 +104,15 @@ void printFailures(TextSink& err, const std::vector<ApplyFailure>& failures)
         err << kProgram << ": and " << failures.size() - kShown << " more.\n";
 }
 
+// One failed step of the plan's writes, in the tool's own words.
+void printWriteFailure(TextSink& err, const modRegistry::WriteFailure& f)
+{
+    using Operation = modRegistry::WriteFailure::Operation;
+    err << kProgram << ": " << (f.operation == Operation::OpenKey ? "cannot open the key of " : "cannot set ")
+        << fullValuePath(f.path) << ": "
+        << (f.operation == Operation::Conversion ? f.conversion : statusText(f.status)) << '\n';
+}
+
 void accessDeniedHint(TextSink& err, const Options& o)
 {
 #ifdef _WIN32
@@ -186,29 +194,17 @@ int cmdApply(const Options& o, CliStreams& io)
     std::optional<BoostMark> mark;
     if (!backUpBeforeApply(*backend, o, io, mark))
         return kExitWriteFailed;
-    int messages = 0;
-    bool refused = false;
-    std::set<Status> codes;
-    const modRegistry::Registry reg{*backend, [&](const std::string& message) {
-                                        io.err << message << '\n';
-                                        ++messages;
-                                        if (const auto space = message.rfind(' '); space != std::string::npos)
-                                            codes.insert(std::atol(message.c_str() + space));
-                                        const std::string denied = " - 5";
-                                        refused = refused || (message.size() > denied.size() &&
-                                                              message.compare(message.size() - denied.size(),
-                                                                              denied.size(), denied) == 0);
-                                    }};
+    std::vector<modRegistry::WriteFailure> failures;
+    const modRegistry::Registry reg{*backend, [&](const modRegistry::WriteFailure& f) { failures.push_back(f); }};
     int written = 0;
     for (const PlanEntry& e : tuningPlan())
         written += applyPlanEntry(reg, e, *o.speed) ? 1 : 0;
-    if (refused)
+    for (const modRegistry::WriteFailure& f : failures)
+        printWriteFailure(io.err, f);
+    const auto refused = [](const modRegistry::WriteFailure& f) { return f.status == kStatusAccessDenied; };
+    if (std::any_of(failures.begin(), failures.end(), refused))
         accessDeniedHint(io.err, o);
-    // The layer's messages give bare numbers: say the rest in words.
-    for (const Status code : codes)
-        if (code != kStatusNotFound && code != kStatusAccessDenied && code != kStatusInvalidHandle)
-            io.err << kProgram << ": " << registryName(o) << ": " << statusText(code) << '\n';
-    if (messages > 0) {
+    if (!failures.empty()) {
         io.err << kProgram << ": some values could not be written (see the messages above).\n";
         return kExitWriteFailed;
     }

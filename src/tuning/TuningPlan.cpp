@@ -124,7 +124,8 @@ bool applyPlanEntry(const modRegistry::Registry& reg, const PlanEntry& entry,
     try {
         modRegistry::SetKeyValue(reg, entry.root, entry.keyPath, entry.valueName, *data, entry.type);
     } catch (const modRegistry::ValueConversionError& e) {
-        reg.notify(e.what());
+        reg.notify({modRegistry::WriteFailure::Operation::Conversion,
+                    {entry.root, entry.keyPath, entry.valueName}, kStatusOk, e.what()});
     }
     return true;
 }
