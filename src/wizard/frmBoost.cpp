@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <string>
 #include <vector>
 
 #include "app/AppWindows.h"
@@ -215,14 +214,14 @@ void frmBoost::Timer1_Timer()
     const PlanEntry& entry = planEntry(step);
     // The step's error boxes wait until the mark is let go: nothing may wait
     // for the user while the Backup folder is locked.
-    std::vector<std::string> messages;
-    const modRegistry::Registry collecting{registry_.backend,
-                                           [&](const std::string& message) { messages.push_back(message); }};
+    std::vector<modRegistry::WriteFailure> failures;
+    const modRegistry::Registry collecting{
+        registry_.backend, [&](const modRegistry::WriteFailure& failure) { failures.push_back(failure); }};
     // The speed is read at each step: the slider is its only copy.
     const bool wrote = applyPlanEntry(collecting, entry, speedLevel());
     mark.release();
-    for (const std::string& message : messages)
-        registry_.notify(message);
+    for (const modRegistry::WriteFailure& failure : failures)
+        registry_.notify(failure);
     if (runStep_ != step)
         return;  // the window was closed while an error box was open
     // The last step shows itself only when it wrote; the others always do.
