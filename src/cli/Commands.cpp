@@ -199,8 +199,14 @@ int cmdApply(const Options& o, CliStreams& io)
     int written = 0;
     for (const PlanEntry& e : tuningPlan())
         written += applyPlanEntry(reg, e, *o.speed) ? 1 : 0;
-    for (const modRegistry::WriteFailure& f : failures)
-        printWriteFailure(io.err, f);
+    // A store that refuses every write (each step then fails twice) is named once.
+    const auto storeWide = std::find_if(failures.begin(), failures.end(),
+                                        [](const modRegistry::WriteFailure& f) { return refusesEveryWrite(f.status); });
+    if (storeWide != failures.end())
+        io.err << kProgram << ": cannot write " << registryName(o) << ": " << statusText(storeWide->status) << '\n';
+    else
+        for (const modRegistry::WriteFailure& f : failures)
+            printWriteFailure(io.err, f);
     const auto refused = [](const modRegistry::WriteFailure& f) { return f.status == kStatusAccessDenied; };
     if (std::any_of(failures.begin(), failures.end(), refused))
         accessDeniedHint(io.err, o);

@@ -139,6 +139,13 @@ Status writeValue(RegistryBackend& backend, const ValuePath& path, std::uint32_t
 // Deletes one value; an absent value or key counts as deleted (returns 0).
 Status deleteValue(RegistryBackend& backend, const ValuePath& path);
 
+// A full disk or a read-only file system: every write is refused alike, so
+// it is said once, not once per value.
+inline bool refusesEveryWrite(Status status)
+{
+    return status == kStatusDiskFull || status == kStatusWriteProtected;
+}
+
 // The plain words for a status code, for messages that tell the user why.
 std::string statusText(Status status);
 

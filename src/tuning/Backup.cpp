@@ -232,10 +232,7 @@ RestoreResult restoreRegistry(RegistryBackend& backend, const std::string& progr
 std::string restoreFailureText(const RestoreResult& result)
 {
     std::string text = "Your registry could not be fully restored.";
-    // A full disk or a read-only file system refuses every value alike: said once.
-    const auto storeWide = [](const ApplyFailure& f) {
-        return f.status == kStatusDiskFull || f.status == kStatusWriteProtected;
-    };
+    const auto storeWide = [](const ApplyFailure& f) { return refusesEveryWrite(f.status); };
     if (!result.failures.empty() && std::all_of(result.failures.begin(), result.failures.end(), storeWide)) {
         text += "\r\n\r\nNothing could be restored: " + statusText(result.failures[0].status) + ".";
     } else if (!result.failures.empty()) {

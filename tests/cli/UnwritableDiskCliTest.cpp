@@ -46,10 +46,12 @@ TEST(UnwritableDisk, ReadsWorkAndWritesSayWhyOnceLosingNothing)
         bool full;            // else read-only
         const char* backup;   // where and why apply's backup fails
         const char* store;    // why the store refuses a change
+        const char* noBackup; // why apply --no-backup fails
     } cases[] = {
-        {"a full disk", true, "/Backup/Backup.reg.partial: the disk is full", "the disk is full (112)"},
+        {"a full disk", true, "/Backup/Backup.reg.partial: the disk is full", "the disk is full (112)",
+         "the disk is full (112)"},
         {"a read-only file system", false, "/Backup/Backup.nbf: Read-only file system",
-         "the file system is read-only (19)"},
+         "the file system is read-only (19)", "Backup.idle: Read-only file system"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -103,11 +105,13 @@ TEST(UnwritableDisk, ReadsWorkAndWritesSayWhyOnceLosingNothing)
             ASSERT_TRUE(fs::remove(disk + "/Backup/Backup.idle"));
             fill(disk, "2");
         }
-        for (const char* command : {"import", "restore"}) {
-            const Result r = command == std::string("import") ? run({"import", disk + "/other.reg"})
-                                                              : run({"restore", "--yes"});
-            EXPECT_EQ(r.code, kExitWriteFailed) << command;
-            EXPECT_EQ(count(r.err, c.store), 1u) << command << ": " << r.err;
+        for (const std::vector<std::string>& write : {std::vector<std::string>{"import", disk + "/other.reg"},
+                                                      {"restore", "--yes"},
+                                                      {"apply", "--speed", "1000", "--no-backup"}}) {
+            const Result r = run(write);
+            EXPECT_EQ(r.code, kExitWriteFailed) << write[0];
+            const std::string said = write.size() == 4 ? c.noBackup : c.store;
+            EXPECT_EQ(count(r.err, said), 1u) << write[0] << ": " << r.err;
         }
         EXPECT_EQ(run({"show"}).out, before);
     }
