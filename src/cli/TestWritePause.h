@@ -4,8 +4,8 @@
 // there. Built only with the tests, and only when FERROWINDER_TEST_WRITE_LOG
 // names a file: then each value written or deleted adds one line to that file,
 // and after the Nth, while "<file>.hold" exists and holds the number N, the
-// tool waits before going on. Otherwise
-// (always, for users) the backend is returned as it is.
+// tool waits before going on. Otherwise (always, for users) the backend is
+// returned as it is.
 #include <memory>
 
 #include "registry/RegistryBackend.h"

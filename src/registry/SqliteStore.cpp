@@ -293,8 +293,8 @@ int SqliteStore::readCheckIsOurs()
 // which cannot be made on a full disk or a read-only file system. With no
 // log holding pages the file alone is the whole store: it is then read as it
 // stands, without that file and without locks, and every write is refused
-// for that reason. No other process can write it meanwhile, as it would need
-// the same shared-memory file.
+// for that reason. No other process can write it meanwhile either: it would
+// need that same file (on a full disk, until room is made).
 int SqliteStore::openAsItStandsWhenNoRoom(int rc)
 {
     const int error = systemError_;
