@@ -10,18 +10,12 @@
 
 #include "cli/PlanReport.h"
 #include "cli/TestWritePause.h"
-#include "registry/DefaultRegistry.h"
+#include "platform/DefaultRegistry.h"
 #include "registry/RegFile.h"
 #include "registry/modRegistry.h"
 #include "tuning/Backup.h"
 #include "tuning/PlanCheck.h"
 #include "tuning/TuningPlan.h"
-
-#ifndef _WIN32
-#include <filesystem>
-
-#include "registry/SqliteStore.h"
-#endif
 
 namespace ferro {
 namespace {
@@ -85,12 +79,8 @@ std::unique_ptr<RegistryBackend> openRegistryFor(const Options& o)
 // How messages name where the values live.
 std::string registryName(const Options& o)
 {
-#ifdef _WIN32
-    (void)o;
-    return "the registry";
-#else
-    return "the registry store " + (o.registry.empty() ? defaultStorePath() : o.registry);
-#endif
+    const std::string file = storeFile(o.registry);
+    return file.empty() ? "the registry" : "the registry store " + file;
 }
 
 // Prints why writes failed, at most a screenful, then how many more.
@@ -121,7 +111,7 @@ void accessDeniedHint(TextSink& err, const Options& o)
         << "right-click Command Prompt, choose \"Run as administrator\", and run the same command there.\n";
 #else
     err << kProgram << ": writing was refused (5): the registry store "
-        << (o.registry.empty() ? defaultStorePath() : o.registry) << " is read-only for you.\n";
+        << storeFile(o.registry) << " is read-only for you.\n";
 #endif
 }
 
@@ -221,25 +211,16 @@ int cmdApply(const Options& o, CliStreams& io)
 
 int cmdShow(const Options& o, CliStreams& io)
 {
-#ifdef _WIN32
-    auto backend = openRegistryFor(o);
-#else
-    // Reading never creates a store, nor its folder.
-    const std::string path = o.registry.empty() ? defaultStorePath() : o.registry;
-    // A store that another process is just creating is still empty.
-    std::error_code ec;
-    const bool missing = !std::filesystem::exists(path, ec) && !ec;
-    if (missing || (std::filesystem::is_regular_file(path, ec) && std::filesystem::file_size(path, ec) == 0)) {
-        io.err << kProgram << ": the registry store " << path << (missing ? " does not exist" : " is empty")
-               << ", so every value is absent.\n";
+    std::string whyAbsent;
+    const auto backend = openRegistryToRead(o.registry, whyAbsent);
+    if (!backend) {
+        io.err << kProgram << ": " << registryName(o) << ' ' << whyAbsent << ", so every value is absent.\n";
         std::vector<RegEntry> absent;
         for (const ValuePath& value : planValues())
             absent.push_back({value, ValueState{}});
         io.out << writeRegFile(absent);
         return kExitOk;
     }
-    auto backend = std::make_unique<SqliteStore>(path, SqliteStore::Mode::ReadOnly);
-#endif
     std::vector<ApplyFailure> unreadable;
     io.out << writeRegFile(captureState(*backend, planValues(), unreadable));
     for (const ApplyFailure& f : unreadable)
@@ -336,7 +317,7 @@ int cmdRestore(const Options& o, CliStreams& io)
 
 const Command kCommands[] = {
     {"plan", "plan --speed KBPS [--format text|tsv]",
-     "Lists the nineteen steps of the boost for a connection speed: what each writes where,\n"
+     "Lists every step of the boost for a connection speed: what each writes where,\n"
      "which Windows versions read that value, the type they expect, and what it does on\n"
      "Windows 10 and 11, with how sure that is and its sources (see docs/values.md).\n"
      "--format tsv prints one tab-separated line per step under a header line instead:\n"

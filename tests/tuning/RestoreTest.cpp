@@ -9,11 +9,11 @@
 #include <map>
 #include <sstream>
 
-#include "platform/RegistryMessages.h"
 #include "registry/SqliteStore.h"
 #include "registry/TestRegistry.h"
 #include "tuning/Backup.h"
 #include "tuning/TuningPlan.h"
+#include "wizard/RegistryMessages.h"
 
 namespace ferro {
 namespace {
