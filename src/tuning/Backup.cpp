@@ -1,5 +1,6 @@
 #include "tuning/Backup.h"
 
+#include <algorithm>
 #include <cctype>
 
 #include "platform/Paths.h"
@@ -15,7 +16,6 @@ const char* const kBackupDuringRunText =
 
 namespace {
 
-const char* const kMarkerName = "Backup.nbf";
 const char* const kRegName = "Backup.reg";
 const char* const kIdleName = "Backup.idle";
 const char* const kIdleText =
@@ -112,7 +112,7 @@ std::string backupFolder(const std::string& programFolder)
 
 std::string markerFilePath(const std::string& programFolder)
 {
-    return joinPath(backupFolder(programFolder), kMarkerName);
+    return joinPath(backupFolder(programFolder), kMarkerFileName);
 }
 
 std::string backupRegPath(const std::string& programFolder)
@@ -131,7 +131,7 @@ BackupResult writeBackup(RegistryBackend& backend, const std::string& programFol
     }
 
     std::vector<std::string> problems;
-    if (!folder.write(kMarkerName, std::string(kBackupMarkerLine) + "\r\n", why))
+    if (!folder.write(kMarkerFileName, std::string(kBackupMarkerLine) + "\r\n", why))
         problems.push_back(why);
 
     BackupFolder::Kind reg{};
@@ -157,17 +157,24 @@ BackupResult writeBackup(RegistryBackend& backend, const std::string& programFol
     return result;
 }
 
+BoostMark::BoostMark(const std::string& programFolder)
+    : folder_(std::make_unique<BackupFolder>(programFolder))
+{
+    std::string why;
+    result_.ok = folder_->open(false, why) && (folder_->missing() || folder_->remove(kIdleName, why));
+    result_.failure = why;
+}
+
+BoostMark::~BoostMark() = default;
+
+void BoostMark::release()
+{
+    folder_.reset();
+}
+
 BackupResult noteBoostWrite(const std::string& programFolder)
 {
-    BackupResult result;
-    BackupFolder folder(programFolder);
-    std::string why;
-    if (!folder.open(false, why) || (!folder.missing() && !folder.remove(kIdleName, why))) {
-        result.failure = why;
-        return result;
-    }
-    result.ok = true;
-    return result;
+    return BoostMark(programFolder).result();
 }
 
 std::string boostNoteFailureText(const BackupResult& result)
@@ -176,7 +183,7 @@ std::string boostNoteFailureText(const BackupResult& result)
            "). The next backup may replace it, and a restore may not bring those settings back.";
 }
 
-RestoreResult restoreRegistry(RegistryBackend& backend, const std::string& programFolder)
+RestoreResult restoreRegistry(RegistryBackend& backend, const std::string& programFolder, PlanPart part)
 {
     RestoreResult result;
     BackupFolder folder(programFolder);
@@ -188,6 +195,8 @@ RestoreResult restoreRegistry(RegistryBackend& backend, const std::string& progr
     }
     if (reg == BackupFolder::Kind::Absent) {
         for (const ValuePath& path : defaultRestoreValues()) {
+            if (!inPart(part, path.root))
+                continue;
             const Status status = deleteValue(backend, path);
             if (status != kStatusOk)
                 result.failures.push_back({path, status});
@@ -201,7 +210,7 @@ RestoreResult restoreRegistry(RegistryBackend& backend, const std::string& progr
         return result;
     }
     result.usedBackup = true;
-    if (idle != BackupFolder::Kind::Absent) {
+    if (idle != BackupFolder::Kind::Absent && part == PlanPart::Both) {
         result.nothingToUndo = true;
         return result;
     }
@@ -210,8 +219,9 @@ RestoreResult restoreRegistry(RegistryBackend& backend, const std::string& progr
         result.error = why + "; nothing was changed";
         return result;
     }
+    std::erase_if(entries, [part](const RegEntry& e) { return !inPart(part, e.path.root); });
     result.failures = applyRegEntries(backend, entries);
-    if (!result.failures.empty())
+    if (!result.failures.empty() || part != PlanPart::Both)
         return result;
 
     // Kept, marked as restored: a second restore finds nothing to undo, and
@@ -224,14 +234,23 @@ RestoreResult restoreRegistry(RegistryBackend& backend, const std::string& progr
 std::string restoreFailureText(const RestoreResult& result)
 {
     std::string text = "Your registry could not be fully restored.";
-    if (!result.failures.empty()) {
+    const auto storeWide = [](const ApplyFailure& f) { return refusesEveryWrite(f.status); };
+    if (!result.failures.empty() && std::all_of(result.failures.begin(), result.failures.end(), storeWide)) {
+        text += "\r\n\r\nNothing could be restored: " + statusText(result.failures[0].status) + ".";
+    } else if (!result.failures.empty()) {
         text += "\r\n\r\nThese values could not be restored:";
         for (const ApplyFailure& f : result.failures)
             text += "\r\n" + fullValuePath(f.path) + ": " + statusText(f.status);
     }
     if (!result.error.empty()) {
+        // A capital only for a word: a path that starts the sentence keeps its
+        // case, which names another file where case matters.
         std::string sentence = result.error;
-        sentence[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(sentence[0])));
+        const std::string firstWord = sentence.substr(0, sentence.find(' '));
+        const bool isWord = std::all_of(firstWord.begin(), firstWord.end(),
+                                        [](unsigned char c) { return std::isalpha(c) != 0; });
+        if (isWord)
+            sentence[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(sentence[0])));
         text += "\r\n\r\n" + sentence + ".";
     }
     if (result.usedBackup && !result.failures.empty())

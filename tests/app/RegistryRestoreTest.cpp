@@ -3,10 +3,10 @@
 #include <filesystem>
 
 #include "app/frmMain.h"
-#include "platform/RegistryMessages.h"
 #include "tuning/Backup.h"
 #include "tuning/TuningPlan.h"
 #include "ui/WindowTest.h"
+#include "wizard/RegistryMessages.h"
 
 namespace ferro::test {
 namespace {

@@ -7,9 +7,9 @@
 #include <memory>
 #include <set>
 
-#include "platform/RegistryMessages.h"
 #include "registry/TestRegistry.h"
 #include "registry/modRegistry.h"
+#include "wizard/RegistryMessages.h"
 
 #ifdef _WIN32
 #include <windows.h>

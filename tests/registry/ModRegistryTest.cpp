@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "platform/RegistryMessages.h"
 #include "registry/TestRegistry.h"
 #include "registry/modRegistry.h"
 #include "tuning/TuningPlan.h"
+#include "wizard/RegistryMessages.h"
 
 namespace ferro {
 namespace {

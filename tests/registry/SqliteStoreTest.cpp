@@ -12,10 +12,10 @@
 #include <fstream>
 #include <sstream>
 
-#include "platform/RegistryMessages.h"
 #include "registry/SqliteStore.h"
 #include "registry/TestRegistry.h"
 #include "registry/modRegistry.h"
+#include "wizard/RegistryMessages.h"
 
 namespace ferro {
 namespace {

@@ -9,11 +9,11 @@
 #include <map>
 #include <sstream>
 
-#include "platform/RegistryMessages.h"
 #include "registry/SqliteStore.h"
 #include "registry/TestRegistry.h"
 #include "tuning/Backup.h"
 #include "tuning/TuningPlan.h"
+#include "wizard/RegistryMessages.h"
 
 namespace ferro {
 namespace {
@@ -307,6 +307,19 @@ TEST_F(RestoreTest, AFailureSaysWhatTheFailingCallReported)
     const RestoreResult restored = restoreRegistry(store(), folder());
     EXPECT_EQ(restored.error, "cannot open the folder " + backup.string() + ": Not a directory; nothing was changed");
     EXPECT_TRUE(state(kUserSetting).present);
+}
+
+// The failure's sentence starts with a capital, unless it starts with a
+// path: "st/..." and "St/..." name two files.
+TEST(RestoreFailureText, CapitalisesAWordButNeverAPath)
+{
+    for (const auto& [error, said] : {std::pair{"the backup is damaged", "The backup is damaged."},
+                                      {"st/Backup/Backup.reg is not a regular file",
+                                       "st/Backup/Backup.reg is not a regular file."}}) {
+        RestoreResult result;
+        result.error = error;
+        EXPECT_NE(restoreFailureText(result).find("\r\n\r\n" + std::string(said)), std::string::npos) << said;
+    }
 }
 
 }  // namespace

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "ui/FormDefinition.h"
+#include "form/FormDefinition.h"
 
 namespace ferro::test {
 

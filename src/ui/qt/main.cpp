@@ -2,15 +2,20 @@
 #include <QApplication>
 
 #include "app/AppWindows.h"
+#include "ui/qt/CommandLine.h"
 #include "info/frmSplash.h"
-#include "registry/DefaultRegistry.h"
+#include "platform/DefaultRegistry.h"
 #include "registry/LazyRegistry.h"
 #include "ui/qt/QtOsServices.h"
 #include "ui/qt/QtRenderer.h"
 
 int main(int argc, char** argv)
 {
+    if (const std::optional<int> code = ferro::qt::answerWithoutWindows(argc, argv))
+        return *code;
+    qInstallMessageHandler(ferro::qt::startUpMessageHandler);
     QApplication app(argc, argv);
+    qInstallMessageHandler(nullptr);
     // The program ends by Exit or by closing the main window, never because
     // no window happens to be visible.
     QApplication::setQuitOnLastWindowClosed(false);
