@@ -9,7 +9,8 @@
 # first window is its anchor); the peak resident set with the main window up.
 # Win32 under Wine (same Xvfb, no window manager): exec -> first top-level
 # window; the process's private memory with the main window up.
-# Prints medians, the spread (the middle half of the runs) and the ratios.
+# Prints medians, the spread (the middle half of the runs) and the ratios;
+# keeps startwatch's line of each run in build/bench-startup/{qt,wine}-{program,hello}.
 # Run by hand: the figures depend on the machine and its load.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -101,6 +102,8 @@ run_pairs() {
     echo "$b" >>"$scratch/$label-hello"
   done
   [ "$failed" -eq 0 ] || echo "  $failed of $pairs pairs dropped: a run failed (see above)"
+  # The runs themselves, kept to look at or to pool with other runs.
+  cp "$scratch/$label-program" "$scratch/$label-hello" "$out/"
 }
 
 # Each run writes a store of its own making, never the user's.
