@@ -10,6 +10,8 @@
 #include <set>
 
 #include "cli/PlanReport.h"
+#include "platform/Paths.h"
+#include "platform/TextOutput.h"
 #include "registry/DefaultRegistry.h"
 #include "registry/RegFile.h"
 #include "registry/modRegistry.h"
@@ -250,7 +252,7 @@ int cmdExport(const Options& o, CliStreams& io)
         io.out << text;
         return kExitOk;
     }
-    std::FILE* file = std::fopen(o.output.c_str(), "wb");
+    std::FILE* file = openFile(o.output, "wb");
     const bool written = file && std::fwrite(text.data(), 1, text.size(), file) == text.size();
     if (!(file && std::fclose(file) == 0 && written)) {
         io.err << kProgram << ": cannot write " << o.output << '\n';
@@ -261,7 +263,7 @@ int cmdExport(const Options& o, CliStreams& io)
 
 bool readFile(const std::string& name, std::string& text)
 {
-    std::FILE* file = std::fopen(name.c_str(), "rb");
+    std::FILE* file = openFile(name, "rb");
     if (!file)
         return false;
     const bool ok = readToEnd(file, text);
@@ -458,8 +460,8 @@ bool StringSource::readAll(std::string& text)
 
 void StdioSink::write(std::string_view text)
 {
-    std::fwrite(text.data(), 1, text.size(), file_);
-    std::fflush(file_);
+    if (failure_.empty())
+        (void)writeText(file_, text, failure_);
 }
 
 bool StdioSource::readLine(std::string& line)

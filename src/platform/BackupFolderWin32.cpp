@@ -7,37 +7,22 @@
 
 #include "platform/BackupFolderText.h"
 #include "platform/Paths.h"
+#include "platform/WideText.h"
 
 namespace ferro {
 using namespace backupfolder;
 
 namespace {
 
-// The words Windows gives for an error code, as the failing call reported it.
 std::string reason(DWORD error)
 {
-    char* buffer = nullptr;
-    const DWORD length = FormatMessageA(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-        error, 0, reinterpret_cast<char*>(&buffer), 0, nullptr);
-    std::string text = length ? std::string(buffer, length) : std::string();
-    LocalFree(buffer);
-    while (!text.empty() && (text.back() == '\r' || text.back() == '\n' || text.back() == '.' || text.back() == ' '))
-        text.pop_back();
-    if (text.empty())
-        text = "error";
-    return text + " (" + std::to_string(error) + ")";
+    return win32::errorText(error);
 }
 
-// Paths come in the ANSI code page, as GetModuleFileNameA gives them.
+// Paths are UTF-8; the wide calls take any name, and long ones through widePath.
 std::wstring wide(const std::string& path)
 {
-    const int size = static_cast<int>(path.size());
-    const int length = size ? MultiByteToWideChar(CP_ACP, 0, path.data(), size, nullptr, 0) : 0;
-    std::wstring text(static_cast<std::size_t>(length), L'\0');
-    if (length > 0 && MultiByteToWideChar(CP_ACP, 0, path.data(), size, text.data(), length) != length)
-        text.clear();
-    return text;
+    return win32::widePath(path);
 }
 
 bool isMissing(DWORD error)

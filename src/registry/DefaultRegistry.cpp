@@ -5,6 +5,7 @@
 #ifdef _WIN32
 #include <windows.h>
 
+#include "platform/WideText.h"
 #include "registry/Advapi32Backend.h"
 #else
 #include "registry/SqliteStore.h"
@@ -21,11 +22,13 @@ std::unique_ptr<RegistryBackend> openRegistry(const std::string&)
 
 std::string programFolder(const std::string&)
 {
-    // A program below a long path does not fit MAX_PATH: grow the buffer until
-    // the whole name fits (a cut name would fill the buffer exactly).
-    std::string path(MAX_PATH, '\0');
+    // Wide, so that any folder name survives (the ANSI call turns what its
+    // code page lacks into '?'). A program below a long path does not fit
+    // MAX_PATH: grow the buffer until the whole name fits (a cut name would
+    // fill the buffer exactly).
+    std::wstring path(MAX_PATH, L'\0');
     for (;;) {
-        const DWORD length = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
         if (length == 0)
             return {};
         if (length < path.size()) {
@@ -34,7 +37,7 @@ std::string programFolder(const std::string&)
         }
         path.resize(path.size() * 2);
     }
-    return parentPath(path);
+    return parentPath(win32::utf8FromWide(path));
 }
 
 #else

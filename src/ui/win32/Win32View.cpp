@@ -1,13 +1,13 @@
 #include "ui/win32/Win32View.h"
 
 #include <commctrl.h>
-#include <uxtheme.h>
 
 #include <algorithm>
 #include <climits>
 #include <cmath>
 
 #include "ui/win32/Images.h"
+#include "ui/win32/SystemLibraries.h"
 #include "ui/win32/Win32Renderer.h"
 #include "ui/win32/WinText.h"
 
@@ -302,7 +302,7 @@ void Win32View::createControl(Control& control)
                 throw std::runtime_error("cannot fill the list of " + def.id());
     } else if (def.kind == ControlKind::Frame && def.foreColor) {
         // A themed group box draws its caption in the theme's colour, not in ours.
-        SetWindowTheme(control.window, L"", L"");
+        setWindowTheme(control.window, L"", L"");
     }
 }
 
