@@ -52,9 +52,18 @@ bool writeText(std::FILE* file, std::string_view text, std::string& why)
     }
 #endif
     errno = 0;
+#ifdef _WIN32
+    SetLastError(0);
+#endif
     if (std::fwrite(text.data(), 1, text.size(), file) == text.size() && std::fflush(file) == 0)
         return true;
-    // The C library keeps the system's reason in errno (EPIPE: the reader has gone).
+#ifdef _WIN32
+    // The system's own reason: the C library turns a closed pipe into EINVAL.
+    if (const DWORD error = GetLastError()) {
+        why = win32::errorText(error);
+        return false;
+    }
+#endif
     why = errno ? std::strerror(errno) : "the write was cut short";
     return false;
 }

@@ -95,5 +95,46 @@ TEST(CliResources, IconAndManifestAreEmbedded)
         EXPECT_NE(manifest.find(os), std::string::npos) << os;
 }
 
+// Output that cannot be delivered is no success: with the reader of its
+// standard output gone, the tool says so on standard error and exits 1.
+TEST(CliOutput, AnExportWhoseOutputIsCutOffFailsAndSaysWhy)
+{
+    SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
+    HANDLE reader = nullptr, writer = nullptr;
+    ASSERT_TRUE(CreatePipe(&reader, &writer, &inherited, 0));
+    CloseHandle(reader);
+    char folder[MAX_PATH], errors[MAX_PATH];
+    ASSERT_TRUE(GetTempPathA(MAX_PATH, folder) && GetTempFileNameA(folder, "err", 0, errors));
+    const HANDLE errorFile = CreateFileA(errors, GENERIC_WRITE, FILE_SHARE_READ, &inherited, CREATE_ALWAYS,
+                                         FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(errorFile, INVALID_HANDLE_VALUE);
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = writer;
+    startup.hStdError = errorFile;
+    PROCESS_INFORMATION process{};
+    std::string command = std::string("\"") + FERRO_CLI_PATH + "\" export --speed 3500";
+    ASSERT_TRUE(CreateProcessA(FERRO_CLI_PATH, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+                               &startup, &process));
+    CloseHandle(writer);
+    CloseHandle(errorFile);
+    ASSERT_EQ(WaitForSingleObject(process.hProcess, 30000), WAIT_OBJECT_0);
+    DWORD code = 0;
+    GetExitCodeProcess(process.hProcess, &code);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    EXPECT_EQ(code, 1u);
+
+    std::string said(4096, '\0');
+    const HANDLE read = CreateFileA(errors, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    DWORD got = 0;
+    ReadFile(read, said.data(), static_cast<DWORD>(said.size()), &got, nullptr);
+    CloseHandle(read);
+    DeleteFileA(errors);
+    said.resize(got);
+    EXPECT_NE(said.find("cannot write to standard output"), std::string::npos) << said;
+}
+
 }  // namespace
 }  // namespace ferro
