@@ -55,6 +55,20 @@ frmBoost& AppWindows::showBoost() { return show(boost_, nullptr, *this); }
 // Owned by the main window, so that it gets no taskbar entry of its own.
 frmAbout& AppWindows::showAbout() { return show(about_, main_.form.get(), *this); }
 
+void AppWindows::show(WindowId window)
+{
+    switch (window) {
+    case WindowId::Main: showMain(); break;
+    case WindowId::Boost: showBoost(); break;
+    case WindowId::About: showAbout(); break;
+    }
+}
+
+ui::Form* AppWindows::mainWindow() const
+{
+    return main();
+}
+
 void AppWindows::hide(ui::Form& window)
 {
     if (window.view())

@@ -7,24 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "ui/Renderer.h"
-
-namespace ferro {
-
-class OsServices;
-class RegistryBackend;
-
-// What the windows share: the OS services, the registry, the folder of the
-// backup and the timings. Tests pass fakes and short intervals.
-struct AppContext {
-    OsServices& os;
-    RegistryBackend& registry;
-    std::string programFolder;
-    int stepIntervalMs = 3000;    // between two steps of the wizard's run
-    int splashIntervalMs = 3000;  // the splash's display time
-};
-
-}  // namespace ferro
+#include "form/Renderer.h"
+#include "form/WindowHost.h"
 
 class frmSplash;
 class frmMain;
@@ -33,14 +17,14 @@ class frmAbout;
 
 namespace ferro {
 
-class AppWindows {
+class AppWindows final : public WindowHost {
 public:
     AppWindows(AppContext context, ui::Renderer& renderer);
     ~AppWindows();
     AppWindows(const AppWindows&) = delete;
     AppWindows& operator=(const AppWindows&) = delete;
 
-    AppContext& context() { return context_; }
+    AppContext& context() override { return context_; }
     ui::Renderer& renderer() { return renderer_; }
 
     // The loaded windows, or nullptr.
@@ -56,13 +40,16 @@ public:
     frmBoost& showBoost();
     frmAbout& showAbout();
 
-    void hide(ui::Form& window);
+    // What the windows ask for.
+    void show(WindowId window) override;
+    ui::Form* mainWindow() const override;
+    void hide(ui::Form& window) override;
     // Lets a loaded window go: its timers stop and it disappears at once; the
     // object itself is released once the running handler has returned.
-    void unload(ui::Form& window);
+    void unload(ui::Form& window) override;
     // Ends the program at once: every window goes without its close
     // handling, and running timers stop where they are.
-    void endNow();
+    void endNow() override;
 
 private:
     template <class Window>

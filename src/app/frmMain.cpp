@@ -1,6 +1,6 @@
 #include "app/frmMain.h"
 
-#include "app/AppWindows.h"
+#include "form/WindowHost.h"
 #include "info/Branding.h"
 #include "platform/OsServices.h"
 #include "tuning/Backup.h"
@@ -26,7 +26,7 @@ std::string helpText()
 
 }  // namespace
 
-frmMain::frmMain(AppWindows& windows) : Form(Design()), windows_(windows)
+frmMain::frmMain(WindowHost& windows) : Form(Design()), windows_(windows)
 {
     on("cmdBoost", Event::Click, [this](int) { cmdBoost_Click(); });
     on("cmdRestore", Event::Click, [this](int) { cmdRestore_Click(); });
@@ -48,7 +48,7 @@ void frmMain::Form_QueryUnload()
 
 void frmMain::cmdBoost_Click()
 {
-    windows_.showBoost();
+    windows_.show(WindowId::Boost);
     windows_.context().os.beep();
 }
 
@@ -98,7 +98,7 @@ void frmMain::About_Click()
 
 void frmMain::Nice_Click()
 {
-    windows_.showAbout();
+    windows_.show(WindowId::About);
     windows_.hide(*this);
 }
 

@@ -1,17 +1,17 @@
 #pragma once
 // The main window: the hub that starts the wizard, the restore and the About
 // window, and whose Exit or title-bar close ends the whole program.
-#include "ui/Form.h"
+#include "form/Form.h"
 
 namespace ferro {
-class AppWindows;
+class WindowHost;
 }
 
 class frmMain : public ferro::ui::Form {
 public:
     static const ferro::ui::FormDef& Design();
 
-    explicit frmMain(ferro::AppWindows& windows);
+    explicit frmMain(ferro::WindowHost& windows);
 
 private:
     void Form_QueryUnload();
@@ -25,5 +25,5 @@ private:
     void Nice_Click();
     void Help_Click();
 
-    ferro::AppWindows& windows_;
+    ferro::WindowHost& windows_;
 };

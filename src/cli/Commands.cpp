@@ -7,23 +7,16 @@
 #include <map>
 #include <memory>
 #include <optional>
-#include <set>
 
 #include "cli/PlanReport.h"
+#include "platform/DefaultRegistry.h"
 #include "platform/Paths.h"
 #include "platform/TextOutput.h"
-#include "registry/DefaultRegistry.h"
 #include "registry/RegFile.h"
 #include "registry/modRegistry.h"
 #include "tuning/Backup.h"
 #include "tuning/PlanCheck.h"
 #include "tuning/TuningPlan.h"
-
-#ifndef _WIN32
-#include <filesystem>
-
-#include "registry/SqliteStore.h"
-#endif
 
 namespace ferro {
 namespace {
@@ -87,12 +80,8 @@ std::unique_ptr<RegistryBackend> openRegistryFor(const Options& o)
 // How messages name where the values live.
 std::string registryName(const Options& o)
 {
-#ifdef _WIN32
-    (void)o;
-    return "the registry";
-#else
-    return "the registry store " + (o.registry.empty() ? defaultStorePath() : o.registry);
-#endif
+    const std::string file = storeFile(o.registry);
+    return file.empty() ? "the registry" : "the registry store " + file;
 }
 
 // Prints why writes failed, at most a screenful, then how many more.
@@ -106,6 +95,15 @@ void printFailures(TextSink& err, const std::vector<ApplyFailure>& failures)
         err << kProgram << ": and " << failures.size() - kShown << " more.\n";
 }
 
+// One failed step of the plan's writes, in the tool's own words.
+void printWriteFailure(TextSink& err, const modRegistry::WriteFailure& f)
+{
+    using Operation = modRegistry::WriteFailure::Operation;
+    err << kProgram << ": " << (f.operation == Operation::OpenKey ? "cannot open the key of " : "cannot set ")
+        << fullValuePath(f.path) << ": "
+        << (f.operation == Operation::Conversion ? f.conversion : statusText(f.status)) << '\n';
+}
+
 void accessDeniedHint(TextSink& err, const Options& o)
 {
 #ifdef _WIN32
@@ -114,7 +112,7 @@ void accessDeniedHint(TextSink& err, const Options& o)
         << "right-click Command Prompt, choose \"Run as administrator\", and run the same command there.\n";
 #else
     err << kProgram << ": writing was refused (5): the registry store "
-        << (o.registry.empty() ? defaultStorePath() : o.registry) << " is read-only for you.\n";
+        << storeFile(o.registry) << " is read-only for you.\n";
 #endif
 }
 
@@ -186,29 +184,17 @@ int cmdApply(const Options& o, CliStreams& io)
     auto backend = openRegistryFor(o);
     if (!backUpBeforeApply(*backend, o, io))
         return kExitWriteFailed;
-    int messages = 0;
-    bool refused = false;
-    std::set<Status> codes;
-    const modRegistry::Registry reg{*backend, [&](const std::string& message) {
-                                        io.err << message << '\n';
-                                        ++messages;
-                                        if (const auto space = message.rfind(' '); space != std::string::npos)
-                                            codes.insert(std::atol(message.c_str() + space));
-                                        const std::string denied = " - 5";
-                                        refused = refused || (message.size() > denied.size() &&
-                                                              message.compare(message.size() - denied.size(),
-                                                                              denied.size(), denied) == 0);
-                                    }};
+    std::vector<modRegistry::WriteFailure> failures;
+    const modRegistry::Registry reg{*backend, [&](const modRegistry::WriteFailure& f) { failures.push_back(f); }};
     int written = 0;
     for (const PlanEntry& e : tuningPlan())
         written += applyPlanEntry(reg, e, *o.speed) ? 1 : 0;
-    if (refused)
+    for (const modRegistry::WriteFailure& f : failures)
+        printWriteFailure(io.err, f);
+    const auto refused = [](const modRegistry::WriteFailure& f) { return f.status == kStatusAccessDenied; };
+    if (std::any_of(failures.begin(), failures.end(), refused))
         accessDeniedHint(io.err, o);
-    // The layer's messages give bare numbers: say the rest in words.
-    for (const Status code : codes)
-        if (code != kStatusNotFound && code != kStatusAccessDenied && code != kStatusInvalidHandle)
-            io.err << kProgram << ": " << registryName(o) << ": " << statusText(code) << '\n';
-    if (messages > 0) {
+    if (!failures.empty()) {
         io.err << kProgram << ": some values could not be written (see the messages above).\n";
         return kExitWriteFailed;
     }
@@ -219,25 +205,16 @@ int cmdApply(const Options& o, CliStreams& io)
 
 int cmdShow(const Options& o, CliStreams& io)
 {
-#ifdef _WIN32
-    auto backend = openRegistryFor(o);
-#else
-    // Reading never creates a store, nor its folder.
-    const std::string path = o.registry.empty() ? defaultStorePath() : o.registry;
-    // A store that another process is just creating is still empty.
-    std::error_code ec;
-    const bool missing = !std::filesystem::exists(path, ec) && !ec;
-    if (missing || (std::filesystem::is_regular_file(path, ec) && std::filesystem::file_size(path, ec) == 0)) {
-        io.err << kProgram << ": the registry store " << path << (missing ? " does not exist" : " is empty")
-               << ", so every value is absent.\n";
+    std::string whyAbsent;
+    const auto backend = openRegistryToRead(o.registry, whyAbsent);
+    if (!backend) {
+        io.err << kProgram << ": " << registryName(o) << ' ' << whyAbsent << ", so every value is absent.\n";
         std::vector<RegEntry> absent;
         for (const ValuePath& value : planValues())
             absent.push_back({value, ValueState{}});
         io.out << writeRegFile(absent);
         return kExitOk;
     }
-    auto backend = std::make_unique<SqliteStore>(path, SqliteStore::Mode::ReadOnly);
-#endif
     std::vector<ApplyFailure> unreadable;
     io.out << writeRegFile(captureState(*backend, planValues(), unreadable));
     for (const ApplyFailure& f : unreadable)
@@ -334,7 +311,7 @@ int cmdRestore(const Options& o, CliStreams& io)
 
 const Command kCommands[] = {
     {"plan", "plan --speed KBPS [--format text|tsv]",
-     "Lists the nineteen steps of the boost for a connection speed: what each writes where,\n"
+     "Lists every step of the boost for a connection speed: what each writes where,\n"
      "which Windows versions read that value, the type they expect, and what it does on\n"
      "Windows 10 and 11, with how sure that is and its sources (see docs/values.md).\n"
      "--format tsv prints one tab-separated line per step under a header line instead:\n"

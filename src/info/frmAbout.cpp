@@ -2,9 +2,9 @@
 
 #include <stdexcept>
 
-#include "app/AppWindows.h"
-#include "app/frmMain.h"
+#include "form/WindowHost.h"
 #include "platform/OsServices.h"
+#include "platform/Paths.h"
 
 using namespace ferro;
 using ui::Event;
@@ -16,22 +16,9 @@ struct NoValueData : std::runtime_error {
     NoValueData() : std::runtime_error("the value has no data") {}
 };
 
-#ifdef _WIN32
-constexpr char kPathSeparator = '\\';
-#else
-constexpr char kPathSeparator = '/';
-#endif
-
-std::string filePath(const std::string& folder, const std::string& name)
-{
-    if (folder.empty() || folder.back() == '/' || folder.back() == '\\')
-        return folder + name;
-    return folder + kPathSeparator + name;
-}
-
 }  // namespace
 
-frmAbout::frmAbout(AppWindows& windows) : Form(Design()), windows_(windows)
+frmAbout::frmAbout(WindowHost& windows) : Form(Design()), windows_(windows)
 {
     on("cmdOK", Event::Click, [this](int) { cmdOK_Click(); });
     on("cmdSysInfo", Event::Click, [this](int) { cmdSysInfo_Click(); });
@@ -41,13 +28,13 @@ frmAbout::frmAbout(AppWindows& windows) : Form(Design()), windows_(windows)
 
 void frmAbout::Form_Load()
 {
-    if (frmMain* main = windows_.main())
+    if (ui::Form* main = windows_.mainWindow())
         windows_.hide(*main);
 }
 
 void frmAbout::cmdOK_Click()
 {
-    windows_.showMain();
+    windows_.show(WindowId::Main);
     windows_.unload(*this);
 }
 
@@ -72,7 +59,7 @@ void frmAbout::StartSysInfo()
             if (!GetKeyValue(RootKey::LocalMachine, "SOFTWARE\\Microsoft\\Shared Tools Location", "MSINFO",
                              toolPath))
                 throw std::runtime_error("no tool path");
-            const std::string tool = filePath(toolPath, "MSINFO32.EXE");
+            const std::string tool = joinPath(toolPath, "MSINFO32.EXE");
             if (!os.fileExists(tool))
                 throw std::runtime_error("no tool in the folder");
             toolPath = tool;

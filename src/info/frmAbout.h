@@ -3,18 +3,18 @@
 // address, the system information tool and printing the address.
 #include <string>
 
+#include "form/Form.h"
 #include "registry/RegistryBackend.h"
-#include "ui/Form.h"
 
 namespace ferro {
-class AppWindows;
+class WindowHost;
 }
 
 class frmAbout : public ferro::ui::Form {
 public:
     static const ferro::ui::FormDef& Design();
 
-    explicit frmAbout(ferro::AppWindows& windows);
+    explicit frmAbout(ferro::WindowHost& windows);
 
     void Form_Load();
 
@@ -27,5 +27,5 @@ private:
     bool GetKeyValue(ferro::RootKey KeyRoot, const std::string& KeyName, const std::string& SubKeyRef,
                      std::string& KeyVal);
 
-    ferro::AppWindows& windows_;
+    ferro::WindowHost& windows_;
 };

@@ -1,11 +1,11 @@
 #include "info/frmSplash.h"
 
-#include "app/AppWindows.h"
+#include "form/WindowHost.h"
 
 using namespace ferro;
 using ui::Event;
 
-frmSplash::frmSplash(AppWindows& windows) : Form(Design()), windows_(windows)
+frmSplash::frmSplash(WindowHost& windows) : Form(Design()), windows_(windows)
 {
     on("Timer1", Event::Timer, [this](int) { Timer1_Timer(); });
     // Only keys that produce a character arrive here.
@@ -22,7 +22,7 @@ void frmSplash::Form_Load()
 
 void frmSplash::Timer1_Timer()
 {
-    windows_.showMain();
+    windows_.show(WindowId::Main);
     windows_.hide(*this);
     setTimer("Timer1", false, state("Timer1").interval);
 }
@@ -41,6 +41,6 @@ void frmSplash::goOnEarly()
 {
     // Goes on to the main window as the timer would, so that the program is
     // never left without a window.
-    windows_.showMain();
+    windows_.show(WindowId::Main);
     windows_.unload(*this);
 }

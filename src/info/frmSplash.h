@@ -1,17 +1,17 @@
 #pragma once
 // The start-up window: product, maker, platform, version and slogan for a few
 // seconds, then the main window.
-#include "ui/Form.h"
+#include "form/Form.h"
 
 namespace ferro {
-class AppWindows;
+class WindowHost;
 }
 
 class frmSplash : public ferro::ui::Form {
 public:
     static const ferro::ui::FormDef& Design();
 
-    explicit frmSplash(ferro::AppWindows& windows);
+    explicit frmSplash(ferro::WindowHost& windows);
 
     void Form_Load();
 
@@ -21,5 +21,5 @@ private:
     void Frame1_Click();
     void goOnEarly();
 
-    ferro::AppWindows& windows_;
+    ferro::WindowHost& windows_;
 };

@@ -6,32 +6,9 @@
 namespace ferro {
 namespace {
 
-ui::FormDef design()
+// The texts on the frame, in Arial.
+void addLabels(std::vector<ui::ControlDef>& c)
 {
-    ui::FormDef form;
-    form.name = "frmSplash";
-    form.border = ui::BorderStyle::FixedDialog;  // without a caption: no title bar
-    form.controlBox = false;
-    form.showInTaskbar = false;
-    form.clientWidth = 7815;
-    form.clientHeight = 4605;
-    std::vector<ui::ControlDef>& c = form.controls;
-
-    ui::ControlDef frame;
-    frame.name = "Frame1";
-    frame.kind = ui::ControlKind::Frame;
-    frame.left = 150, frame.top = 60, frame.width = 7425, frame.height = 4395;
-    c.push_back(frame);
-
-    ui::ControlDef logo;
-    logo.name = "imgLogo";
-    logo.kind = ui::ControlKind::Image;
-    logo.parent = "Frame1";
-    logo.left = 360, logo.top = 795, logo.width = 1815, logo.height = 2625;
-    logo.image = "ferrowinder.png";
-    logo.stretch = true;
-    c.push_back(logo);
-
     const struct {
         const char* name;
         const char* text;
@@ -62,6 +39,35 @@ ui::FormDef design()
         label.left = l.left, label.top = l.top, label.width = l.width, label.height = l.height;
         c.push_back(label);
     }
+}
+
+ui::FormDef design()
+{
+    ui::FormDef form;
+    form.name = "frmSplash";
+    form.border = ui::BorderStyle::FixedDialog;  // without a caption: no title bar
+    form.controlBox = false;
+    form.showInTaskbar = false;
+    form.clientWidth = 7815;
+    form.clientHeight = 4605;
+    std::vector<ui::ControlDef>& c = form.controls;
+
+    ui::ControlDef frame;
+    frame.name = "Frame1";
+    frame.kind = ui::ControlKind::Frame;
+    frame.left = 150, frame.top = 60, frame.width = 7425, frame.height = 4395;
+    c.push_back(frame);
+
+    ui::ControlDef logo;
+    logo.name = "imgLogo";
+    logo.kind = ui::ControlKind::Image;
+    logo.parent = "Frame1";
+    logo.left = 360, logo.top = 795, logo.width = 1815, logo.height = 2625;
+    logo.image = "ferrowinder.png";
+    logo.stretch = true;
+    c.push_back(logo);
+
+    addLabels(c);
 
     ui::ControlDef timer;
     timer.name = "Timer1";

@@ -22,13 +22,14 @@ void SetKeyValue(const Registry& reg, RootKey root, const std::string& keyPath,
 {
     KeyGuard key(reg.backend);
     Status status = reg.backend.openKey(root, keyPath, kKeyWriteAccess, key.handle);
+    const ValuePath path{root, keyPath, valueName};
     if (status != kStatusOk)
-        reg.notify("RegOpenKey error - " + std::to_string(status));
+        reg.notify({WriteFailure::Operation::OpenKey, path, status, {}});
     // The write is attempted even through a null handle; the backend refuses
     // it, and the user sees that second message too.
     status = WriteValueData(reg, key.handle, valueName, valueType, value);
     if (status != kStatusOk)
-        reg.notify("SetValue error - " + std::to_string(status));
+        reg.notify({WriteFailure::Operation::SetValue, path, status, {}});
 }
 
 Status WriteValueData(const Registry& reg, KeyHandle key, const std::string& valueName,

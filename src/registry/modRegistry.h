@@ -1,7 +1,7 @@
 #pragma once
 // The registry layer: the only code that creates keys and writes values for
-// the boost. It reports its own failures through an injected sink and gives
-// its callers no result.
+// the boost. It reports its own failures, as data, through an injected sink
+// and gives its callers no result; the words are the receiver's.
 #include <functional>
 #include <stdexcept>
 #include <string>
@@ -10,13 +10,23 @@
 
 namespace modRegistry {
 
-using MessageSink = std::function<void(const std::string& message)>;
+// One failed step of a write: the backend call and its status, or a datum
+// that cannot be stored as its type (no call was made then).
+struct WriteFailure {
+    enum class Operation { OpenKey, SetValue, Conversion };
+    Operation operation;
+    ferro::ValuePath path;
+    ferro::Status status = ferro::kStatusOk;  // the backend's; none for a conversion
+    std::string conversion;                   // a conversion: why the datum was refused
+};
 
-// The backend the layer writes through and where its messages go (the
+using FailureSink = std::function<void(const WriteFailure& failure)>;
+
+// The backend the layer writes through and where its failures go (the
 // windows show them as modal boxes, the command-line tool prints them).
 struct Registry {
     ferro::RegistryBackend& backend;
-    MessageSink notify;
+    FailureSink notify;
 };
 
 // Raised before anything is written when a REG_DWORD datum is not a whole
@@ -29,8 +39,8 @@ public:
 // Makes sure the key exists; failures are silent.
 void CreateKey(const Registry& reg, const std::string& keyPath, ferro::RootKey root);
 
-// Opens keyPath under root and writes one value; shows "RegOpenKey error - N"
-// and/or "SetValue error - N". Throws ValueConversionError for a bad REG_DWORD.
+// Opens keyPath under root and writes one value; reports a failed open and/or
+// a failed write. Throws ValueConversionError for a bad REG_DWORD.
 void SetKeyValue(const Registry& reg, ferro::RootKey root, const std::string& keyPath,
                  const std::string& valueName, const std::string& value,
                  std::uint32_t valueType);

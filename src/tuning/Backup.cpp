@@ -15,7 +15,6 @@ const char* const kBackupDuringRunText =
 
 namespace {
 
-const char* const kMarkerName = "Backup.nbf";
 const char* const kRegName = "Backup.reg";
 const char* const kIdleName = "Backup.idle";
 const char* const kIdleText =
@@ -112,7 +111,7 @@ std::string backupFolder(const std::string& programFolder)
 
 std::string markerFilePath(const std::string& programFolder)
 {
-    return joinPath(backupFolder(programFolder), kMarkerName);
+    return joinPath(backupFolder(programFolder), kMarkerFileName);
 }
 
 std::string backupRegPath(const std::string& programFolder)
@@ -131,7 +130,7 @@ BackupResult writeBackup(RegistryBackend& backend, const std::string& programFol
     }
 
     std::vector<std::string> problems;
-    if (!folder.write(kMarkerName, std::string(kBackupMarkerLine) + "\r\n", why))
+    if (!folder.write(kMarkerFileName, std::string(kBackupMarkerLine) + "\r\n", why))
         problems.push_back(why);
 
     BackupFolder::Kind reg{};

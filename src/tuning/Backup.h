@@ -16,6 +16,8 @@
 
 namespace ferro {
 
+// The marker file's name, as the wizard names it to the user too.
+constexpr const char* kMarkerFileName = "Backup.nbf";
 // The marker line of Backup.nbf (written with CR LF: 69 bytes).
 extern const char* const kBackupMarkerLine;
 

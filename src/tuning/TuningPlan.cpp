@@ -1,5 +1,7 @@
 #include "tuning/TuningPlan.h"
 
+#include <string_view>
+
 namespace ferro {
 namespace {
 
@@ -17,7 +19,7 @@ constexpr const char* K8 =
 constexpr RootKey HKLM = RootKey::LocalMachine;
 constexpr RootKey HKCU = RootKey::CurrentUser;
 
-const std::array<PlanEntry, kPlanSteps> kPlan{{
+constexpr auto kPlan = std::to_array<PlanEntry>({
     {1, HKLM, K1, "DefaultRcvWindow", DataRule::WindowSize, "", kRegSz, "Optimizing DefaultRcvWindow", true},
     {2, HKLM, K1, "DefaultTTL", DataRule::Fixed, "64", kRegSz, "Optimizing DefaultTTL", true},
     {3, HKLM, K1, "PMTUDiscovery", DataRule::Fixed, "1", kRegSz, "Optimizing PMTUDiscovery", true},
@@ -41,7 +43,33 @@ const std::array<PlanEntry, kPlanSteps> kPlan{{
     {17, HKLM, K6, "NetbtPriority", DataRule::Fixed, "8", kRegSz, "Optimizing NetbtPriority", false},
     {18, HKLM, K7, "SizReqBuf", DataRule::Fixed, "16384", kRegSz, "Optimizing SizReqBuf", false},
     {19, HKLM, K8, "MTU", DataRule::AboveDialUpOnly, "1500", kRegDword, "Optimizing NetworkMTU", false},
-}};
+});
+
+// The counts the rest of the program sizes itself by, held against the plan.
+constexpr bool stepsNumberedInOrder()
+{
+    for (std::size_t i = 0; i < kPlan.size(); ++i)
+        if (kPlan[i].step != static_cast<int>(i) + 1)
+            return false;
+    return true;
+}
+
+constexpr int distinctValueCount()
+{
+    int count = 0;
+    for (std::size_t i = 0; i < kPlan.size(); ++i) {
+        bool earlier = false;
+        for (std::size_t j = 0; j < i; ++j)
+            earlier = earlier || (kPlan[j].root == kPlan[i].root &&
+                                  std::string_view(kPlan[j].keyPath) == kPlan[i].keyPath &&
+                                  std::string_view(kPlan[j].valueName) == kPlan[i].valueName);
+        count += earlier ? 0 : 1;
+    }
+    return count;
+}
+
+static_assert(kPlan.size() == kPlanSteps && stepsNumberedInOrder());
+static_assert(distinctValueCount() == kPlanValues);
 
 struct WindowSizeRow {
     std::uint32_t upTo;  // inclusive upper bound in Kbps
@@ -124,7 +152,8 @@ bool applyPlanEntry(const modRegistry::Registry& reg, const PlanEntry& entry,
     try {
         modRegistry::SetKeyValue(reg, entry.root, entry.keyPath, entry.valueName, *data, entry.type);
     } catch (const modRegistry::ValueConversionError& e) {
-        reg.notify(e.what());
+        reg.notify({modRegistry::WriteFailure::Operation::Conversion,
+                    {entry.root, entry.keyPath, entry.valueName}, kStatusOk, e.what()});
     }
     return true;
 }

@@ -1,6 +1,6 @@
 #pragma once
-// The fixed list of nineteen registry writes of a boost, and the speed rules
-// that pick their data.
+// The fixed list of registry writes of a boost, and the speed rules that pick
+// their data.
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -20,7 +20,7 @@ enum class DataRule {
 };
 
 struct PlanEntry {
-    int step;  // 1 to 19
+    int step;  // 1 to kPlanSteps
     RootKey root;
     const char* keyPath;
     const char* valueName;
@@ -31,15 +31,20 @@ struct PlanEntry {
     bool restoredByDefault;  // on the list the restore deletes when no backup exists
 };
 
+// Checked against the plan itself where it is defined.
 constexpr int kPlanSteps = 19;
-constexpr int kProgressSegments = 18;
+constexpr int kPlanValues = 18;  // steps 8 and 9 write the same value
+// The progress bar has a segment for every step but the last, which shows the
+// one before it.
+constexpr int kProgressSegments = kPlanSteps - 1;
 constexpr std::uint32_t kDefaultSpeed = 56;
 constexpr std::uint32_t kMaxSliderSpeed = 20000;
 
 const std::array<PlanEntry, kPlanSteps>& tuningPlan();
-const PlanEntry& planEntry(int step);  // step 1 to 19
+const PlanEntry& planEntry(int step);  // step 1 to kPlanSteps
 
-// The progress segment a step shows: its own number, step 19 shows segment 18.
+// The progress segment a step shows: its own number; the last step shows the
+// last segment.
 int progressSegment(int step);
 
 bool isDialUp(std::uint32_t speedKbps);
@@ -50,7 +55,7 @@ std::optional<std::string> planData(const PlanEntry& entry, std::uint32_t speedK
 
 // CreateKey then SetKeyValue, or nothing when the speed rules say so.
 // Returns whether a write was attempted. A bad REG_DWORD datum is reported
-// through the layer's sink, never thrown.
+// through the layer's sink as a conversion failure, never thrown.
 bool applyPlanEntry(const modRegistry::Registry& reg, const PlanEntry& entry,
                     std::uint32_t speedKbps);
 

@@ -12,7 +12,7 @@ constexpr Confidence U = Confidence::Unconfirmed;
 
 // In plan order. Where a claim rests on the absence of any document (no NT
 // reader of the Windows 9x keys is named anywhere), the row is unconfirmed.
-const std::array<ValueEffect, kPlanValues> kEffects{{
+constexpr auto kEffects = std::to_array<ValueEffect>({
     {"DefaultRcvWindow", "Windows 95, 98 and Me; no NT-family reader is documented",
      "DWORD on 95, a decimal string on 98/Me",
      "None: since Vista, receive-window autotuning sizes the window and the registry can no longer set it.", D,
@@ -87,7 +87,8 @@ const std::array<ValueEffect, kPlanValues> kEffects{{
      "None: the key is named by one PC's interface GUID, which matches no adapter on any other PC; 1500 is "
      "the Ethernet default anyway.",
      U, "S9,S23,S24,S25,S26"},
-}};
+});
+static_assert(kEffects.size() == kPlanValues, "one effect for each value the plan writes");
 
 }  // namespace
 

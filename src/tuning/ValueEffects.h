@@ -26,8 +26,6 @@ struct ValueEffect {
     const char* sources;       // source keys, comma-separated: "S1,S8"
 };
 
-constexpr int kPlanValues = 18;  // nineteen steps; steps 8 and 9 write the same value
-
 const std::array<ValueEffect, kPlanValues>& valueEffects();
 
 // The effect of the value a plan entry writes; every entry has one.

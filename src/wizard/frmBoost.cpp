@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <cctype>
 
-#include "app/AppWindows.h"
+#include "form/WindowHost.h"
 #include "platform/OsServices.h"
-#include "platform/RegistryMessages.h"
 #include "tuning/Backup.h"
 #include "tuning/TuningPlan.h"
+#include "wizard/RegistryMessages.h"
 
 using namespace ferro;
 using ui::Event;
@@ -35,7 +35,7 @@ std::string trimmedUpper(const std::string& text)
 
 }  // namespace
 
-frmBoost::frmBoost(AppWindows& windows)
+frmBoost::frmBoost(WindowHost& windows)
     : Form(Design()),
       windows_(windows),
       registry_{windows.context().registry, registryMessageSink(windows.context().os, this)}
@@ -120,7 +120,7 @@ void frmBoost::Setup_Form()
         switch (answer()) {
         case Answer::Yes:
             showAll({"lblInformation_1", "lblBackingUp_0"});
-            setCaption("lblBackingUp_0", definition().find("lblBackingUp_0")->caption + " Backup.nbf");
+            setCaption("lblBackingUp_0", definition().find("lblBackingUp_0")->caption + " " + kMarkerFileName);
             showAll({"lblSetting_0", "cmdBack_0", "cmdNext_0"});
             setEnabled("cmdNext_0", false);
             Backup_Settings();

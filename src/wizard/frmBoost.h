@@ -6,11 +6,11 @@
 #include <memory>
 #include <string>
 
+#include "form/Form.h"
 #include "registry/modRegistry.h"
-#include "ui/Form.h"
 
 namespace ferro {
-class AppWindows;
+class WindowHost;
 }
 
 class frmBoost : public ferro::ui::Form {
@@ -21,7 +21,7 @@ public:
         "Click here to determine your actual connection speed with the Cloudflare speed test "
         "(speed.cloudflare.com)";
 
-    explicit frmBoost(ferro::AppWindows& windows);
+    explicit frmBoost(ferro::WindowHost& windows);
 
     void Form_Load();
     // The window goes: a run under way stops where it stands.
@@ -51,7 +51,7 @@ private:
     std::uint32_t speedLevel() const;
     void showAll(std::initializer_list<const char*> ids);
 
-    ferro::AppWindows& windows_;
+    ferro::WindowHost& windows_;
     modRegistry::Registry registry_;
 
     std::int16_t CurrentStep = 0;

@@ -66,17 +66,9 @@ const char* const kNotes[] = {
     "Would you like to restart your system now?",
 };
 
-ui::FormDef design()
+// The texts, answer box and buttons of the wizard's pages, each shown on its page.
+void addPageControls(std::vector<ControlDef>& c)
 {
-    ui::FormDef form;
-    form.name = "frmBoost";
-    form.caption = kApplicationTitle;
-    form.border = ui::BorderStyle::FixedSingle;
-    form.clientWidth = 6615;
-    form.clientHeight = 6000;
-    form.font = {"MS Sans Serif", 9.75};
-    std::vector<ControlDef>& c = form.controls;
-
     for (int i = 0; i < 5; ++i)
         c.push_back(label("lblInformation", i, kInformation[i], 240, 180, 6135, 990));
     for (int i = 0; i < 3; ++i) {
@@ -107,7 +99,11 @@ ui::FormDef design()
     c.push_back(button("cmdNext", 0, "Next", 5040, kArial, 2));
     c.push_back(button("cmdRestart", 0, "Restart", 5040, kSansSerif, 3));
     c.push_back(button("cmdRestart", 1, "Restart Later", 3585, kSansSerif, 4));
+}
 
+// The speed frame: the slider, its reading and the link to a speed test.
+void addSpeedFrame(std::vector<ControlDef>& c)
+{
     ControlDef frame;
     frame.name = "Frame1";
     frame.kind = ControlKind::Frame;
@@ -151,26 +147,50 @@ ui::FormDef design()
     link.alignment = Alignment::Center;
     link.cursor = "link";
     c.push_back(link);
+}
+
+// The progress bar of the run: one green segment per step.
+void addProgressBar(std::vector<ControlDef>& c)
+{
+    // Evenly spaced segments; the last must end inside the bar.
+    constexpr int kBarInside = 6375, kSegmentWidth = 255, kSegmentPitch = 360;
+    static_assert(kSegmentPitch * (kProgressSegments - 1) + kSegmentWidth <= kBarInside);
 
     ControlDef bar;
     bar.name = "Picture1";
     bar.kind = ControlKind::Picture;
-    bar.left = 105, bar.top = 5430, bar.width = 6405, bar.height = 405;  // 6375 inside its border
+    bar.left = 105, bar.top = 5430, bar.width = 6405, bar.height = 405;  // kBarInside within its border
     bar.backColor = kLightGrey;
     bar.border = true;
     c.push_back(bar);
-    for (int n = 1; n <= 18; ++n) {
+    for (int n = 1; n <= kProgressSegments; ++n) {
         ControlDef segment;
         segment.name = "Text" + std::to_string(n);
         segment.kind = ControlKind::TextBox;
         segment.parent = "Picture1";
-        segment.left = 360 * (n - 1), segment.top = 0, segment.width = 255, segment.height = 375;
+        segment.left = kSegmentPitch * (n - 1), segment.top = 0, segment.width = kSegmentWidth, segment.height = 375;
         segment.backColor = kGreen;
         segment.border = false;
         segment.readOnly = true;
         segment.visible = false;
         c.push_back(segment);
     }
+}
+
+ui::FormDef design()
+{
+    ui::FormDef form;
+    form.name = "frmBoost";
+    form.caption = kApplicationTitle;
+    form.border = ui::BorderStyle::FixedSingle;
+    form.clientWidth = 6615;
+    form.clientHeight = 6000;
+    form.font = {"MS Sans Serif", 9.75};
+    std::vector<ControlDef>& c = form.controls;
+
+    addPageControls(c);
+    addSpeedFrame(c);
+    addProgressBar(c);
 
     ControlDef timer;
     timer.name = "Timer1";

@@ -6,6 +6,7 @@
 #include "tuning/Backup.h"
 #include "tuning/TuningPlan.h"
 #include "ui/WindowTest.h"
+#include "wizard/RegistryMessages.h"
 
 namespace ferro::test {
 namespace {
@@ -15,22 +16,22 @@ const char* const kInternetSettings = "Software\\Microsoft\\Windows\\CurrentVers
 class RestoreButtonTest : public WindowTest {
 protected:
     // The user's own setting, then the wizard's backup and a whole boost.
-    void boostWithBackup()
+    void boostWithBackup(std::uint32_t speed = kDefaultSpeed)
     {
         ASSERT_EQ(writeValue(store, {RootKey::CurrentUser, kInternetSettings, "MaxConnectionsPerServer"},
                              kRegDword, {4, 0, 0, 0}),
                   kStatusOk);
         ASSERT_TRUE(writeBackup(store, folder()).ok);
-        boost();
+        boost(speed);
     }
 
     // As the wizard's run does: the backup is marked before the writes.
-    void boost()
+    void boost(std::uint32_t speed = kDefaultSpeed)
     {
         ASSERT_TRUE(noteBoostWrite(folder()).ok);
-        const modRegistry::Registry reg{store, [](const std::string& m) { FAIL() << m; }};
+        const modRegistry::Registry reg{store, [](const modRegistry::WriteFailure& f) { FAIL() << registryFailureText(f); }};
         for (const PlanEntry& e : tuningPlan())
-            applyPlanEntry(reg, e, kDefaultSpeed);
+            applyPlanEntry(reg, e, speed);
     }
 
     // Answers the question and clicks "Restore Registry".
@@ -72,7 +73,7 @@ TEST_F(RestoreButtonTest, AsksFirstAndNoChangesNothing)
 
 TEST_F(RestoreButtonTest, PutsBackWhatTheBackupRecordedAndASecondRestoreChangesNothing)
 {
-    boostWithBackup();
+    boostWithBackup(1024);  // above dial-up speed, so that the MTU is written too
     for (std::size_t round = 0; round < 2; ++round) {
         restore(MsgAnswer::Yes);
         expectSuccessBox(2 * round + 1);

@@ -62,7 +62,7 @@ std::vector<ValueState> planState(RegistryBackend& backend)
 std::vector<ValueState> stateAfterApply(std::uint32_t speed)
 {
     test::TestRegistry reg;
-    const modRegistry::Registry layer{reg.backend(), [](const std::string&) {}};
+    const modRegistry::Registry layer{reg.backend(), [](const modRegistry::WriteFailure&) {}};
     for (const PlanEntry& e : tuningPlan())
         applyPlanEntry(layer, e, speed);
     return planState(reg.backend());
@@ -94,7 +94,7 @@ TEST(CliProcesses, KilledHalfwayLeavesEveryValueOldOrNew)
             EXPECT_TRUE(isOld || isNew) << "round " << round << ", " << planValues()[i].valueName;
         }
         // Back to the old state for the next round.
-        const modRegistry::Registry layer{reopened, [](const std::string&) {}};
+        const modRegistry::Registry layer{reopened, [](const modRegistry::WriteFailure&) {}};
         for (const ValuePath& v : planValues())
             deleteValue(reopened, v);
         for (const PlanEntry& e : tuningPlan())

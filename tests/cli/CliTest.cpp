@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <utility>
 
 #include "cli/Commands.h"
 #include "registry/TestRegistry.h"
@@ -95,6 +96,49 @@ TEST_F(CliTest, BadUsageIsExit2WithAClearMessage)
     }
 }
 
+// The exit codes are a promise to scripts, so the numbers themselves are
+// pinned: 0 success; 1 a write failed, or check found the registry differs;
+// 2 bad usage or unreadable input. The calls run in order on one store whose
+// backup cannot be written (Backup.reg is a folder).
+TEST_F(CliTest, EachCommandExitsWithTheDocumentedNumber)
+{
+    std::filesystem::create_directories(reg.folder() + "/Backup/Backup.reg");
+    const std::string good = file("good.reg", run({"export", "--speed", "57"}).out);
+    const std::string bad = file("bad.reg", "Windows Registry Editor Version 5.00\r\n\r\n"
+                                            "[HKEY_LOCAL_MACHINE\\Software]\r\n\"v\"=dword:nope\r\n");
+    const struct {
+        std::vector<std::string> args;
+        int code;
+    } calls[] = {
+        {{"--help"}, 0},
+        {{"boost"}, 2},
+        {{"plan", "--speed", "57"}, 0},
+        {{"plan", "--speed", "fast"}, 2},
+        {{"check", "--speed", "57"}, 1},
+        {{"check"}, 2},
+        {{"apply", "--speed", "57"}, 1},  // the backup could not be taken
+        {{"apply", "--speed", "57", "--no-backup"}, 0},
+        {{"apply", "--speed", "57", "--yes"}, 2},
+        {{"check", "--speed", "57"}, 0},
+        {{"show"}, 0},
+        {{"show", "extra"}, 2},
+        {{"export", "--speed", "57", "-o", reg.folder()}, 1},  // a folder cannot be written as a file
+        {{"export", "--speed", "57"}, 0},
+        {{"import", good}, 0},
+        {{"import", bad}, 2},
+        {{"import", reg.folder() + "/missing.reg"}, 2},
+        {{"restore"}, 2},  // no terminal to ask on
+        {{"restore", "--yes"}, 1},  // the backup cannot be read
+    };
+    for (const auto& call : calls) {
+        const Result r = run(call.args);
+        std::string words;
+        for (const std::string& w : call.args)
+            words += w + " ";
+        EXPECT_EQ(r.code, call.code) << words << "\n" << r.err;
+    }
+}
+
 TEST_F(CliTest, ExportGivesWhatApplyWrites)
 {
     const Result exported = run({"export", "--speed", "57"});
@@ -133,8 +177,9 @@ TEST_F(CliTest, DryRunAndShowOnAnEmptyRegistry)
 
 TEST_F(CliTest, ImportPutsBackAnEarlierStateAndRefusesBadFiles)
 {
-    const std::string before = file("before.reg", run({"show"}).out);
-    ASSERT_EQ(run({"apply", "--speed", "20000"}).code, kExitOk);
+    const std::string empty = run({"show"}).out;
+    const std::string before = file("before.reg", empty);
+    ASSERT_EQ(run({"apply", "--speed", "20000"}).code, kExitOk);  // REG_SZ values and the REG_DWORD MTU
     const std::string boosted = run({"show"}).out;
 
     const std::string bad = file("bad.reg", "Windows Registry Editor Version 5.00\r\n\r\n"
@@ -148,8 +193,23 @@ TEST_F(CliTest, ImportPutsBackAnEarlierStateAndRefusesBadFiles)
 
     const Result restored = run({"import", before});
     EXPECT_EQ(restored.code, kExitOk) << restored.err;
-    EXPECT_EQ(run({"show"}).out, run({"show"}).out);
-    EXPECT_EQ(run({"show"}).out.find("=\""), std::string::npos);  // every value absent again
+    EXPECT_EQ(run({"show"}).out, empty);  // every value absent again, of either type
+    EXPECT_EQ(run({"show"}).out.find("=\""), std::string::npos);
+
+    // And back, with each kind of data a .reg file holds: the store then says
+    // what the file says.
+    std::string typed = boosted;
+    const std::pair<std::string, std::string> retyped[] = {
+        {"\"DefaultTTL\"=\"64\"", "\"DefaultTTL\"=hex:40,00"},     // REG_BINARY
+        {"\"SackOpts\"=\"1\"", "\"SackOpts\"=hex(2):31,00"},        // REG_EXPAND_SZ
+    };
+    for (const auto& [was, now] : retyped) {
+        ASSERT_NE(typed.find(was), std::string::npos) << was;
+        typed.replace(typed.find(was), was.size(), now);
+    }
+    const Result imported = run({"import", file("typed.reg", typed)});
+    EXPECT_EQ(imported.code, kExitOk) << imported.err;
+    EXPECT_EQ(run({"show"}).out, typed);
 }
 
 TEST_F(CliTest, AStoreThatIsNotOursIsExit2AndNamed)

@@ -79,19 +79,20 @@ TEST_F(RestoreCliTest, ApplyTakesTheBackupThatRestorePutsBack)
 {
     const std::string backup = backupRegPath(reg.folder());
     const struct {
-        std::vector<std::string> apply;  // after "apply --speed 56"
+        std::vector<std::string> apply;  // after "apply"
         const char* said;                // by apply about the backup; "" for nothing
-        bool userSettingBack;            // after restore
+        bool userSettingBack;            // after restore, and every other value as before
     } cases[] = {
-        {{}, "Backed up the current values to ", true},
-        {{"--no-backup"}, "", false},  // the restore without a backup deletes it
-        {{"--dry-run"}, "", false},    // took none either
+        {{"--speed", "1024"}, "Backed up the current values to ", true},  // the MTU too
+        {{"--speed", "56", "--no-backup"}, "", false},  // the restore without a backup deletes it
+        {{"--speed", "56", "--dry-run"}, "", false},    // took none either
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.apply.empty() ? "apply" : c.apply[0]);
+        SCOPED_TRACE(c.apply.back());
         fs::remove_all(backupFolder(reg.folder()));
         ASSERT_EQ(writeValue(reg.backend(), kUserSetting, kRegDword, {4, 0, 0, 0}), kStatusOk);
-        std::vector<std::string> args{"apply", "--speed", "56"};
+        const std::string before = run({"show"}).out;
+        std::vector<std::string> args{"apply"};
         args.insert(args.end(), c.apply.begin(), c.apply.end());
         const Result applied = run(args);
         ASSERT_EQ(applied.code, kExitOk) << applied.err;
@@ -104,6 +105,9 @@ TEST_F(RestoreCliTest, ApplyTakesTheBackupThatRestorePutsBack)
             ValueState user;
             readValue(reg.backend(), kUserSetting, user);
             EXPECT_EQ(user.present && user.data == Bytes({4, 0, 0, 0}), c.userSettingBack) << round;
+            if (c.userSettingBack) {
+                EXPECT_EQ(run({"show"}).out, before) << round;
+            }
         }
     }
     // A second apply keeps the backup from before the first.

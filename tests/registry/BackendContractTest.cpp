@@ -9,6 +9,7 @@
 
 #include "registry/TestRegistry.h"
 #include "registry/modRegistry.h"
+#include "wizard/RegistryMessages.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -346,7 +347,7 @@ TEST_F(BackendContract, WithoutTheRightToChangeTheMachineBothMessagesShow)
     const std::string valueName = "Refused";
 #endif
     std::vector<std::string> messages;
-    const modRegistry::Registry layer{refusing, [&](const std::string& m) { messages.push_back(m); }};
+    const modRegistry::Registry layer{refusing, [&](const modRegistry::WriteFailure& f) { messages.push_back(registryFailureText(f)); }};
     modRegistry::CreateKey(layer, path, RootKey::LocalMachine);
     modRegistry::SetKeyValue(layer, RootKey::LocalMachine, path, valueName, "1", kRegSz);
     EXPECT_EQ(messages, (std::vector<std::string>{"RegOpenKey error - 5", "SetValue error - 6"}));

@@ -2,6 +2,8 @@
 
 #include "registry/TestRegistry.h"
 #include "registry/modRegistry.h"
+#include "tuning/TuningPlan.h"
+#include "wizard/RegistryMessages.h"
 
 namespace ferro {
 namespace {
@@ -13,7 +15,11 @@ protected:
     TestRegistry reg;
     std::string key = reg.key("Layer\\Deep\\Key");
     std::vector<std::string> messages;
-    modRegistry::Registry layer{reg.backend(), [this](const std::string& m) { messages.push_back(m); }};
+    std::vector<modRegistry::WriteFailure> failures;
+    modRegistry::Registry layer{reg.backend(), [this](const modRegistry::WriteFailure& f) {
+                                    failures.push_back(f);
+                                    messages.push_back(registryFailureText(f));
+                                }};
 
     // CreateKey then SetKeyValue, as every caller does.
     void write(const std::string& name, const std::string& value, std::uint32_t type,
@@ -92,6 +98,34 @@ TEST_F(ModRegistryTest, MissingKeyGivesBothMessagesWithTheirCodes)
     // null handle with "invalid handle".
     modRegistry::SetKeyValue(layer, RootKey::LocalMachine, reg.key("Nowhere"), "Value", "1", kRegSz);
     EXPECT_EQ(messages, (std::vector<std::string>{"RegOpenKey error - 2", "SetValue error - 6"}));
+}
+
+// The failure reaches its receiver as data: which call failed on which value
+// with which status, or a datum refused before any call, never a status 0.
+TEST_F(ModRegistryTest, FailuresArriveAsOperationPathAndStatus)
+{
+    using Operation = modRegistry::WriteFailure::Operation;
+    const std::string nowhere = reg.key("Nowhere");
+    modRegistry::SetKeyValue(layer, RootKey::CurrentUser, nowhere, "Value", "1", kRegSz);
+    const PlanEntry badNumber{1, RootKey::LocalMachine, key.c_str(), "Count", DataRule::Fixed, "many", kRegDword, "", false};
+    EXPECT_TRUE(applyPlanEntry(layer, badNumber, kDefaultSpeed));
+
+    ASSERT_EQ(failures.size(), 3u);
+    const struct {
+        Operation operation;
+        RootKey root;
+        std::string keyPath, valueName;
+        Status status;
+    } expected[] = {{Operation::OpenKey, RootKey::CurrentUser, nowhere, "Value", kStatusNotFound},
+                    {Operation::SetValue, RootKey::CurrentUser, nowhere, "Value", kStatusInvalidHandle},
+                    {Operation::Conversion, RootKey::LocalMachine, key, "Count", kStatusOk}};
+    for (std::size_t i = 0; i < failures.size(); ++i) {
+        EXPECT_EQ(failures[i].operation, expected[i].operation) << i;
+        EXPECT_TRUE(samePlace(failures[i].path, {expected[i].root, expected[i].keyPath, expected[i].valueName})) << i;
+        EXPECT_EQ(failures[i].status, expected[i].status) << i;
+    }
+    EXPECT_EQ(messages[2], "cannot store \"many\" as REG_DWORD: not a whole number");
+    EXPECT_FALSE(stored("Count").present);
 }
 
 TEST_F(ModRegistryTest, ValueLandsUnderTheRootItsKeyWasCreatedUnder)

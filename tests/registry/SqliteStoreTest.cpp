@@ -15,6 +15,7 @@
 #include "registry/SqliteStore.h"
 #include "registry/TestRegistry.h"
 #include "registry/modRegistry.h"
+#include "wizard/RegistryMessages.h"
 
 namespace ferro {
 namespace {
@@ -183,7 +184,7 @@ TEST(SqliteStore, ReadOnlyRefusesEveryWriteWith5)
 
     // Through the registry layer the user sees both messages.
     std::vector<std::string> messages;
-    const modRegistry::Registry layer{readOnly, [&](const std::string& m) { messages.push_back(m); }};
+    const modRegistry::Registry layer{readOnly, [&](const modRegistry::WriteFailure& f) { messages.push_back(registryFailureText(f)); }};
     modRegistry::CreateKey(layer, key, RootKey::LocalMachine);
     modRegistry::SetKeyValue(layer, RootKey::LocalMachine, key, "v", "3", kRegSz);
     EXPECT_EQ(messages, (std::vector<std::string>{"RegOpenKey error - 5", "SetValue error - 6"}));
@@ -218,6 +219,19 @@ TEST(SqliteStore, ANewStoreGetsItsFolderAndTheDefaultPathFollowsXdg)
     { SqliteStore store(path); }
     EXPECT_TRUE(fs::exists(path));
     { SqliteStore again(path); }  // and opens again as ours
+
+    // An existing empty file (one made with touch) becomes a store too, and
+    // keeps what is written to it.
+    const std::string empty = reg.folder() + "/empty.db";
+    writeFile(empty, "");
+    {
+        SqliteStore store(empty);
+        ASSERT_EQ(writeValue(store, {RootKey::LocalMachine, "Software\\Kept", "v"}, kRegSz, {'1', 0}), kStatusOk);
+    }
+    SqliteStore reopened(empty, SqliteStore::Mode::ReadOnly);
+    ValueState kept;
+    EXPECT_EQ(readValue(reopened, {RootKey::LocalMachine, "Software\\Kept", "v"}, kept), kStatusOk);
+    EXPECT_EQ(kept.data, (Bytes{'1', 0}));
 
     const char* old = std::getenv("XDG_DATA_HOME");
     const std::string saved = old ? old : "";

@@ -13,6 +13,7 @@
 #include "registry/TestRegistry.h"
 #include "tuning/Backup.h"
 #include "tuning/TuningPlan.h"
+#include "wizard/RegistryMessages.h"
 
 namespace ferro {
 namespace {
@@ -53,7 +54,7 @@ protected:
     void boost(std::uint32_t speed = kDefaultSpeed)
     {
         ASSERT_TRUE(noteBoostWrite(folder()).ok);
-        const modRegistry::Registry layer{store(), [](const std::string& m) { FAIL() << m; }};
+        const modRegistry::Registry layer{store(), [](const modRegistry::WriteFailure& f) { FAIL() << registryFailureText(f); }};
         for (const PlanEntry& e : tuningPlan())
             applyPlanEntry(layer, e, speed);
     }

@@ -5,6 +5,7 @@
 #include "registry/TestRegistry.h"
 #include "registry/modRegistry.h"
 #include "tuning/TuningPlan.h"
+#include "wizard/RegistryMessages.h"
 
 namespace ferro {
 namespace {
@@ -20,7 +21,7 @@ public:
         // The plan's keys are fixed, so start from a registry without its values.
         for (const ValuePath& v : planValues())
             deleteValue(reg.backend(), v);
-        const modRegistry::Registry layer{reg.backend(), [this](const std::string& m) { messages.push_back(m); }};
+        const modRegistry::Registry layer{reg.backend(), [this](const modRegistry::WriteFailure& f) { messages.push_back(registryFailureText(f)); }};
         for (const PlanEntry& e : tuningPlan())
             applyPlanEntry(layer, e, speed);
     }
@@ -130,7 +131,7 @@ TEST(TuningPlan, DistinctValuesAndTheDefaultRestoreList)
 TEST(TuningPlan, RunningTwiceWritesTheSameAgain)
 {
     PlanRun run(300);
-    const modRegistry::Registry layer{run.reg.backend(), [&](const std::string& m) { run.messages.push_back(m); }};
+    const modRegistry::Registry layer{run.reg.backend(), [&](const modRegistry::WriteFailure& f) { run.messages.push_back(registryFailureText(f)); }};
     for (const PlanEntry& e : tuningPlan())
         applyPlanEntry(layer, e, 300);
     EXPECT_EQ(run.datum(1), "43800");

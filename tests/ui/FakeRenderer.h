@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/Renderer.h"
+#include "form/Renderer.h"
 
 namespace ferro::test {
 

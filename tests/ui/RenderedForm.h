@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "ui/FormDefinition.h"
+#include "form/FormDefinition.h"
 
 namespace ferro::test {
 
@@ -36,5 +36,8 @@ constexpr int pixels(int twips) { return (twips + 7) / 15; }
 // edge their alignment names; lines: from their first pixel to their last,
 // borderWidth thick), font, colours, caption and initial state.
 void expectRenderedAsDefined(const ui::FormDef& form, const RenderedForm& rendered);
+// The same without geometry and fonts: captions, colours and initial state
+// only, for a reading that cannot see where or how a control is drawn.
+void expectStateAsDefined(const ui::FormDef& form, const RenderedForm& rendered);
 
 }  // namespace ferro::test

@@ -3,7 +3,6 @@
 // application icon.
 #include <QFont>
 #include <QIcon>
-#include <QRect>
 
 class QWidget;
 
@@ -12,10 +11,6 @@ namespace ferro::qt {
 // The windows are laid out in twips; at the usual 96 dots per inch a pixel is 15 twips.
 constexpr int kTwipsPerPixel = 15;
 constexpr int px(int twips) { return (twips + kTwipsPerPixel / 2) / kTwipsPerPixel; }
-inline QRect twipsRect(int left, int top, int width, int height)
-{
-    return {px(left), px(top), px(width), px(height)};
-}
 
 // A font by its Windows name, with a metric-compatible stand-in for systems
 // that lack it.

@@ -8,7 +8,7 @@
 
 #include <map>
 
-#include "ui/Renderer.h"
+#include "form/Renderer.h"
 
 namespace ferro::qt {
 

@@ -5,7 +5,7 @@
 
 #include "app/AppWindows.h"
 #include "info/frmSplash.h"
-#include "registry/DefaultRegistry.h"
+#include "platform/DefaultRegistry.h"
 #include "ui/qt/QtOsServices.h"
 #include "ui/qt/QtRenderer.h"
 

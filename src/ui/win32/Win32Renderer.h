@@ -9,7 +9,7 @@
 #include <map>
 #include <memory>
 
-#include "ui/Renderer.h"
+#include "form/Renderer.h"
 
 namespace ferro::win32 {
 

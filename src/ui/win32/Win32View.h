@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/Form.h"
+#include "form/Form.h"
 
 namespace ferro::win32 {
 

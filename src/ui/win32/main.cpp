@@ -9,7 +9,7 @@
 #include <memory>
 
 #include "app/AppWindows.h"
-#include "registry/DefaultRegistry.h"
+#include "platform/DefaultRegistry.h"
 #include "ui/win32/SystemLibraries.h"
 #include "ui/win32/Win32OsServices.h"
 #include "ui/win32/Win32Renderer.h"

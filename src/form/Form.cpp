@@ -1,4 +1,4 @@
-#include "ui/Form.h"
+#include "form/Form.h"
 
 #include <stdexcept>
 
@@ -63,12 +63,6 @@ void Form::setCaption(const std::string& id, const std::string& caption)
     ControlState& state = mutableState(id);
     state.caption = caption;
     state.selStart = state.selLength = 0;
-    changed(id);
-}
-
-void Form::setForeColor(const std::string& id, Color color)
-{
-    mutableState(id).foreColor = color;
     changed(id);
 }
 

@@ -1,4 +1,4 @@
-#include "registry/DefaultRegistry.h"
+#include "platform/DefaultRegistry.h"
 
 #include "platform/Paths.h"
 
@@ -8,6 +8,8 @@
 #include "platform/WideText.h"
 #include "registry/Advapi32Backend.h"
 #else
+#include <filesystem>
+
 #include "registry/SqliteStore.h"
 #endif
 
@@ -18,6 +20,16 @@ namespace ferro {
 std::unique_ptr<RegistryBackend> openRegistry(const std::string&)
 {
     return std::make_unique<Advapi32Backend>();
+}
+
+std::unique_ptr<RegistryBackend> openRegistryToRead(const std::string& storePath, std::string&)
+{
+    return openRegistry(storePath);
+}
+
+std::string storeFile(const std::string&)
+{
+    return {};
 }
 
 std::string programFolder(const std::string&)
@@ -44,13 +56,30 @@ std::string programFolder(const std::string&)
 
 std::unique_ptr<RegistryBackend> openRegistry(const std::string& storePath)
 {
-    return std::make_unique<SqliteStore>(storePath.empty() ? defaultStorePath() : storePath);
+    return std::make_unique<SqliteStore>(storeFile(storePath));
+}
+
+std::unique_ptr<RegistryBackend> openRegistryToRead(const std::string& storePath, std::string& whyAbsent)
+{
+    const std::string path = storeFile(storePath);
+    std::error_code ec;
+    const bool missing = !std::filesystem::exists(path, ec) && !ec;
+    if (missing || (std::filesystem::is_regular_file(path, ec) && std::filesystem::file_size(path, ec) == 0)) {
+        whyAbsent = missing ? "does not exist" : "is empty";
+        return nullptr;
+    }
+    return std::make_unique<SqliteStore>(path, SqliteStore::Mode::ReadOnly);
+}
+
+std::string storeFile(const std::string& storePath)
+{
+    return storePath.empty() ? defaultStorePath() : storePath;
 }
 
 std::string programFolder(const std::string& storePath)
 {
     // A store named without a folder lives in the current one.
-    const std::string folder = parentPath(storePath.empty() ? defaultStorePath() : storePath);
+    const std::string folder = parentPath(storeFile(storePath));
     return folder.empty() ? "." : folder;
 }
 

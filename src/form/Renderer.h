@@ -5,7 +5,7 @@
 #include <functional>
 #include <memory>
 
-#include "ui/Form.h"
+#include "form/Form.h"
 
 namespace ferro::ui {
 

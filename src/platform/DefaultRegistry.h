@@ -12,6 +12,16 @@ namespace ferro {
 // Throws StoreError when the store cannot be used.
 std::unique_ptr<RegistryBackend> openRegistry(const std::string& storePath = {});
 
+// The same backend for reading only, which never creates a store or its
+// folder. nullptr when there is no store to read yet (none at all, or one that
+// another process is just creating and is still empty): every value is
+// absent then, and `whyAbsent` says which. Throws StoreError as above.
+std::unique_ptr<RegistryBackend> openRegistryToRead(const std::string& storePath, std::string& whyAbsent);
+
+// The file of the embedded store the backend uses: storePath, or
+// defaultStorePath() when it is empty; "" on Windows, which has no such file.
+std::string storeFile(const std::string& storePath = {});
+
 // The folder that stands in for "the program folder" (the Backup folder lives
 // there): on Windows the folder of the program file, elsewhere the folder of
 // the store, since the program's own folder is usually read-only.

@@ -7,7 +7,7 @@
 #include <map>
 #include <string>
 
-#include "ui/FormDefinition.h"
+#include "form/FormDefinition.h"
 
 namespace ferro::ui {
 
@@ -69,7 +69,6 @@ public:
     void setVisible(const std::string& id, bool visible);
     void setEnabled(const std::string& id, bool enabled);
     void setCaption(const std::string& id, const std::string& caption);
-    void setForeColor(const std::string& id, Color color);
     void setBackColor(const std::string& id, Color color);
     void setValue(const std::string& id, int value);
     void setToolTip(const std::string& id, const std::string& toolTip);

@@ -1,0 +1,31 @@
+#pragma once
+// The registry layer's failures as the windows word and show them.
+#include <string>
+
+#include "platform/OsServices.h"
+#include "registry/modRegistry.h"
+
+namespace ferro {
+
+// "RegOpenKey error - N", "SetValue error - N", or why a datum was refused.
+inline std::string registryFailureText(const modRegistry::WriteFailure& failure)
+{
+    using Operation = modRegistry::WriteFailure::Operation;
+    switch (failure.operation) {
+    case Operation::OpenKey: return "RegOpenKey error - " + std::to_string(failure.status);
+    case Operation::SetValue: return "SetValue error - " + std::to_string(failure.status);
+    case Operation::Conversion: break;
+    }
+    return failure.conversion;
+}
+
+// Modal boxes owned by `owner`: the application title "FerroWinder" as
+// caption, an OK button and no icon.
+inline modRegistry::FailureSink registryMessageSink(OsServices& os, const ui::Form* owner = nullptr)
+{
+    return [&os, owner](const modRegistry::WriteFailure& failure) {
+        os.messageBox(owner, registryFailureText(failure), kApplicationTitle, MsgButtons::Ok, MsgIcon::None);
+    };
+}
+
+}  // namespace ferro
