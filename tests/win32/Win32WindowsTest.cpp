@@ -4,6 +4,7 @@
 
 #include <commctrl.h>
 
+#include <cstdint>
 #include <fstream>
 #include <iterator>
 
@@ -244,6 +245,40 @@ TEST_F(Win32Windows, AnAccessKeyPressesItsButton)
     ASSERT_EQ(os.boxes.size(), 1u);
     EXPECT_EQ(os.boxes[0].text, "System Information Is Unavailable At This Time");
     EXPECT_EQ(os.boxes[0].owner, &about);
+}
+
+TEST_F(Win32Windows, TheMakersNoticeIsPaintedYellowOnGrey)
+{
+    // The pixels the frame paints itself (its caption and border, not the
+    // logo inside it), read back from a bitmap it was asked to print into.
+    const HWND frame = item(windows->showMain(), "Frame1");
+    RECT area{};
+    ASSERT_TRUE(frame && GetClientRect(frame, &area));
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), area.right, -area.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    const HDC dc = CreateCompatibleDC(nullptr);
+    const HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    ASSERT_TRUE(dc && bitmap);
+    const HGDIOBJ previous = SelectObject(dc, bitmap);
+    // As on the screen: the background erased, then the rest painted.
+    SendMessageA(frame, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+    SendMessageA(frame, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+    GdiFlush();
+    int yellow = 0, grey = 0, dark = 0;
+    const auto* pixel = static_cast<const std::uint32_t*>(bits);  // 0x00RRGGBB
+    for (LONG i = 0; i < area.right * area.bottom; ++i) {
+        const unsigned r = (pixel[i] >> 16) & 0xFF, g = (pixel[i] >> 8) & 0xFF, b = pixel[i] & 0xFF;
+        yellow += r > 0xC0 && g > 0xC0 && b < 0x40;
+        grey += pixel[i] == 0x808080;
+        dark += r < 0x40 && g < 0x40 && b < 0x40;
+    }
+    SelectObject(dc, previous);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    EXPECT_GT(yellow, 30);  // the caption's strokes
+    EXPECT_GT(grey, area.right * area.bottom / 2);
+    EXPECT_EQ(dark, 0);
 }
 
 }  // namespace

@@ -1,26 +1,20 @@
 #include "ui/qt/QtRenderer.h"
 
-#include <QAction>
 #include <QApplication>
-#include <QComboBox>
 #include <QCloseEvent>
-#include <QGroupBox>
 #include <QLabel>
 #include <QLayout>
-#include <QLineEdit>
 #include <QMainWindow>
-#include <QMenuBar>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
-#include <QSlider>
 #include <QStyleOptionFrame>
-#include <QTextEdit>
 #include <QTimer>
 
 #include <algorithm>
 
 #include "ui/qt/ClassicLook.h"
+#include "ui/qt/QtControl.h"
 
 namespace ferro::qt {
 namespace {
@@ -28,39 +22,7 @@ namespace {
 using ui::ControlDef;
 using ui::ControlKind;
 
-QColor qColor(ui::Color bgr)
-{
-    return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
-}
-
-QFont qFont(const ui::FontDef& def)
-{
-    QFont font = classicFont(QString::fromStdString(def.face), def.points, def.bold);
-    font.setItalic(def.italic);
-    font.setUnderline(def.underline);
-    return font;
-}
-
-void setColour(QWidget* widget, QPalette::ColorRole role, const QColor& colour)
-{
-    QPalette palette = widget->palette();
-    palette.setColor(role, colour);
-    widget->setPalette(palette);
-}
-
-void setBackground(QWidget* widget, const QColor& colour)
-{
-    widget->setAutoFillBackground(true);
-    setColour(widget, QPalette::Window, colour);
-}
-
 QString qText(const std::string& text) { return QString::fromStdString(text); }
-
-bool focusable(ControlKind kind)
-{
-    return kind == ControlKind::Button || kind == ControlKind::Slider || kind == ControlKind::Combo ||
-           kind == ControlKind::TextBox;
-}
 
 // Calls back into the view for what a top-level window receives itself.
 class WindowEvents {
@@ -129,54 +91,58 @@ private:
     void paintBorder(QWidget* window) override;
 
     QWidget* createWindow(const ui::Form* owner);
-    QWidget* createControl(const ControlDef& def, QWidget* parent);
-    void place(QWidget* widget, const ControlDef& def, QWidget* parent);
+    void place(const QtControl& control, QWidget* parent);
     void applyState(const ControlDef& def);
+    void orderTabStops();
     bool clickButton(bool (*which)(const ControlDef&));
 
     QtRenderer& renderer_;
     ui::Form& form_;
     QPointer<QWidget> window_;
     QWidget* client_ = nullptr;  // where the controls sit (the central widget under a menu bar)
-    std::map<std::string, QObject*> controls_;
+    QtControlHost host_;
+    std::map<std::string, std::unique_ptr<QtControl>> controls_;
     std::vector<QWidget*> tabOrder_;
     bool shownBefore_ = false;
     bool raisedBorder_ = false;  // a dialog frame without a title bar, drawn by us
-    bool hasDefault_ = false;
 };
 
 FormWidgets::FormWidgets(QtRenderer& renderer, ui::Form& form, const ui::Form* owner)
-    : renderer_(renderer), form_(form)
+    : renderer_(renderer), form_(form), host_{form, this, nullptr, false}
 {
     const ui::FormDef& def = form.definition();
-    hasDefault_ = std::any_of(def.controls.begin(), def.controls.end(),
-                              [](const ControlDef& c) { return c.isDefault; });
+    host_.hasDefault = std::any_of(def.controls.begin(), def.controls.end(),
+                                   [](const ControlDef& c) { return c.isDefault; });
     window_ = createWindow(owner);
+    host_.window = window_;
     for (const ControlDef& control : def.controls) {
-        QWidget* parent = client_;
-        if (!control.parent.empty())
-            parent = qobject_cast<QWidget*>(controls_.at(control.parent));
-        QWidget* widget = createControl(control, parent);
-        if (widget)
-            place(widget, control, parent);
+        QWidget* parent = control.parent.empty() ? client_ : controls_.at(control.parent)->widget();
+        auto& made = controls_[control.id()] = QtControl::make(host_, control);
+        made->create(parent);
+        if (made->widget())
+            place(*made, parent);
         applyState(control);
     }
+    orderTabStops();
+    renderer_.windows_[&form_] = window_;
+    form_.attach(this);
+}
+
+void FormWidgets::orderTabStops()
+{
     // In tab order; the first that can take the focus has it when the window opens.
     std::vector<const ControlDef*> tabOrder;
-    for (const ControlDef& control : def.controls)
-        if (control.tabIndex >= 0 && focusable(control.kind))
-            tabOrder.push_back(&control);
+    for (const ControlDef& def : form_.definition().controls)
+        if (def.tabIndex >= 0 && controls_.at(def.id())->focusable())
+            tabOrder.push_back(&def);
     std::sort(tabOrder.begin(), tabOrder.end(),
               [](const ControlDef* a, const ControlDef* b) { return a->tabIndex < b->tabIndex; });
     for (std::size_t i = 1; i < tabOrder.size(); ++i)
-        QWidget::setTabOrder(qobject_cast<QWidget*>(controls_.at(tabOrder[i - 1]->id())),
-                             qobject_cast<QWidget*>(controls_.at(tabOrder[i]->id())));
-    for (const ControlDef* control : tabOrder)
-        tabOrder_.push_back(qobject_cast<QWidget*>(controls_.at(control->id())));
+        QWidget::setTabOrder(controls_.at(tabOrder[i - 1]->id())->widget(), controls_.at(tabOrder[i]->id())->widget());
+    for (const ControlDef* def : tabOrder)
+        tabOrder_.push_back(controls_.at(def->id())->widget());
     if (tabOrder.empty())
         window_->setFocusPolicy(Qt::StrongFocus);  // the window itself takes the keys
-    renderer_.windows_[&form_] = window_;
-    form_.attach(this);
 }
 
 FormWidgets::~FormWidgets()
@@ -232,179 +198,15 @@ QWidget* FormWidgets::createWindow(const ui::Form* owner)
     return window;
 }
 
-QWidget* FormWidgets::createControl(const ControlDef& def, QWidget* parent)
-{
-    const QString id = qText(def.id());
-    QWidget* widget = nullptr;
-    switch (def.kind) {
-    case ControlKind::Label: {
-        auto* label = new QLabel(parent);
-        label->setTextFormat(Qt::PlainText);
-        label->setWordWrap(!def.autoSize);
-        const Qt::Alignment horizontal = def.alignment == ui::Alignment::Right    ? Qt::AlignRight
-                                         : def.alignment == ui::Alignment::Center ? Qt::AlignHCenter
-                                                                                  : Qt::AlignLeft;
-        label->setAlignment(horizontal | Qt::AlignTop);
-        label->installEventFilter(this);
-        widget = label;
-        break;
-    }
-    case ControlKind::Button: {
-        auto* button = new QPushButton(parent);
-        // Enter presses the focused button only where the window has a default one.
-        button->setAutoDefault(hasDefault_);
-        button->setDefault(def.isDefault);
-        button->setMouseTracking(true);
-        button->installEventFilter(this);
-        connect(button, &QPushButton::clicked, this, [this, id = def.id()] { form_.deliver(id, ui::Event::Click); });
-        widget = button;
-        break;
-    }
-    case ControlKind::Frame: {
-        if (def.caption.empty()) {
-            auto* frame = new QFrame(parent);
-            frame->setFrameStyle(QFrame::Box | QFrame::Sunken);  // etched, without a caption
-            widget = frame;
-        } else {
-            auto* group = new QGroupBox(parent);
-            if (def.foreColor || def.backColor) {
-                // A classic frame in colours of its own: the caption sits on the
-                // etched top border line, on the frame's background.
-                const QColor fore = qColor(def.foreColor.value_or(0));
-                const QColor back = qColor(def.backColor.value_or(0xC0C0C0));
-                group->setStyleSheet(
-                    QStringLiteral("QGroupBox#%1 { color: %2; border: 2px groove rgb(192,192,192); margin-top: 6px; }"
-                                   "QGroupBox#%1::title { subcontrol-origin: margin; left: 7px; padding: 0 2px;"
-                                   " background: %3; }")
-                        .arg(id, fore.name(), back.name()));
-            }
-            widget = group;
-        }
-        widget->installEventFilter(this);
-        break;
-    }
-    case ControlKind::Slider: {
-        auto* slider = new QSlider(Qt::Horizontal, parent);
-        slider->setRange(def.min, def.max);
-        slider->setSingleStep(def.smallChange);
-        slider->setPageStep(def.largeChange);
-        slider->setTickPosition(QSlider::NoTicks);
-        slider->setValue(form_.state(def.id()).value);
-        connect(slider, &QSlider::valueChanged, this, [this, id = def.id()](int value) {
-            if (value == form_.state(id).value)
-                return;  // the form's own change, mirrored
-            form_.userSetValue(id, value);
-            form_.deliver(id, ui::Event::Scroll);
-        });
-        widget = slider;
-        break;
-    }
-    case ControlKind::Combo: {
-        auto* combo = new QComboBox(parent);
-        combo->setEditable(true);
-        combo->setInsertPolicy(QComboBox::NoInsert);
-        for (const std::string& item : def.items)
-            combo->addItem(qText(item));
-        combo->setCurrentIndex(-1);
-        connect(combo, &QComboBox::editTextChanged, this, [this, id = def.id()](const QString& text) {
-            if (text.toStdString() == form_.state(id).caption)
-                return;
-            form_.userSetText(id, text.toStdString());
-            form_.deliver(id, ui::Event::Change);
-        });
-        widget = combo;
-        break;
-    }
-    case ControlKind::TextBox:
-        if (def.multiLine) {
-            auto* box = new QTextEdit(parent);
-            box->setReadOnly(def.readOnly);
-            if (def.readOnly)  // read but not edited: the text can be selected
-                box->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-            box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-            box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-            if (!def.border)
-                box->setFrameStyle(QFrame::NoFrame);
-            connect(box, &QTextEdit::selectionChanged, this, [this, box, id = def.id()] {
-                const QTextCursor cursor = box->textCursor();
-                const QString text = box->toPlainText();
-                const int start = static_cast<int>(text.left(cursor.selectionStart()).toUtf8().size());
-                const int end = static_cast<int>(text.left(cursor.selectionEnd()).toUtf8().size());
-                form_.userSetSelection(id, start, end - start);
-            });
-            widget = box;
-        } else {
-            auto* edit = new QLineEdit(parent);
-            edit->setReadOnly(def.readOnly);
-            edit->setFrame(def.border);
-            if (!def.border && def.backColor)
-                setBackground(edit, qColor(*def.backColor));  // a plain box of its colour
-            widget = edit;
-        }
-        break;
-    case ControlKind::Picture:
-    case ControlKind::Image: {
-        auto* picture = new QLabel(parent);
-        if (def.kind == ControlKind::Picture && def.border) {
-            picture->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-            picture->setLineWidth(1);
-        }
-        if (!def.image.empty()) {
-            const QSize size(px(def.width), px(def.height));
-            const QIcon image(QStringLiteral(":/") + qText(def.image));
-            if (def.stretch)  // drawn from its large size, so that it stays sharp
-                picture->setPixmap(image.pixmap(256, 256).scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
-            else
-                picture->setPixmap(image.pixmap(size));
-        }
-        picture->installEventFilter(this);
-        widget = picture;
-        break;
-    }
-    case ControlKind::Line:
-        widget = new QWidget(parent);
-        break;
-    case ControlKind::MenuItem: {
-        auto* menuBar = qobject_cast<QMainWindow*>(window_.data())->menuBar();
-        QAction* action = menuBar->addAction(qText(def.caption));
-        action->setObjectName(id);
-        connect(action, &QAction::triggered, this, [this, id = def.id()] { form_.deliver(id, ui::Event::Click); });
-        controls_[def.id()] = action;
-        return nullptr;
-    }
-    case ControlKind::Timer: {
-        auto* timer = new QTimer(window_);
-        timer->setObjectName(id);
-        timer->setTimerType(Qt::PreciseTimer);
-        connect(timer, &QTimer::timeout, this, [this, id = def.id()] { form_.deliver(id, ui::Event::Timer); });
-        controls_[def.id()] = timer;
-        return nullptr;
-    }
-    }
-    widget->setObjectName(id);
-    // Unset, the form's font: not that of a frame the control sits in.
-    widget->setFont(qFont(def.font ? *def.font : form_.definition().font));
-    widget->setFocusPolicy(focusable(def.kind) && def.tabIndex >= 0 ? Qt::StrongFocus : Qt::NoFocus);
-    if (!def.cursor.empty())
-        widget->setCursor(Qt::PointingHandCursor);
-    controls_[def.id()] = widget;
-    return widget;
-}
-
-void FormWidgets::place(QWidget* widget, const ControlDef& def, QWidget* parent)
+void FormWidgets::place(const QtControl& control, QWidget* parent)
 {
     // Inside a bordered picture box positions count from inside its border.
     QPoint origin;
     if (auto* frame = qobject_cast<QLabel*>(parent))
         origin = frame->contentsRect().topLeft();
-    if (def.kind == ControlKind::Line) {
-        widget->setGeometry(px(def.left), px(def.top), px(def.width) + 1, def.borderWidth);
-        return;
-    }
-    QSize size(px(def.width), px(def.height));
-    if (auto* picture = qobject_cast<QLabel*>(widget); picture && def.autoSize && !picture->pixmap().isNull())
-        size = picture->pixmap().size();  // sized to its picture
-    widget->setGeometry(QRect(origin + QPoint(px(def.left), px(def.top)), size));
+    const ControlDef& def = control.def();
+    const QRect designed(origin + QPoint(px(def.left), px(def.top)), QSize(px(def.width), px(def.height)));
+    control.widget()->setGeometry(control.geometry(designed));
 }
 
 void FormWidgets::controlChanged(const std::string& id)
@@ -416,67 +218,13 @@ void FormWidgets::controlChanged(const std::string& id)
 void FormWidgets::applyState(const ControlDef& def)
 {
     const ui::ControlState& state = form_.state(def.id());
-    QObject* object = controls_.at(def.id());
-    if (auto* timer = qobject_cast<QTimer*>(object)) {
-        timer->stop();
-        if (state.enabled) {
-            timer->setInterval(state.interval);
-            timer->start();  // counted from now
-        }
-        return;
+    QtControl& control = *controls_.at(def.id());
+    control.mirror(state);
+    if (QWidget* widget = control.widget()) {
+        widget->setToolTip(qText(state.toolTip));
+        widget->setEnabled(state.enabled);
+        widget->setVisible(state.visible);
     }
-    if (auto* action = qobject_cast<QAction*>(object)) {
-        action->setText(qText(state.caption));
-        action->setVisible(state.visible);
-        action->setEnabled(state.enabled);
-        return;
-    }
-    auto* widget = qobject_cast<QWidget*>(object);
-    const QString caption = qText(state.caption);
-    if (auto* label = qobject_cast<QLabel*>(widget); label && label->pixmap().isNull() &&
-                                                      def.kind == ControlKind::Label) {
-        label->setText(caption);
-        if (def.autoSize) {
-            // Sized to its text, keeping the edge its text is aligned to.
-            label->adjustSize();
-            const int right = px(def.left) + px(def.width);
-            label->move(def.alignment == ui::Alignment::Right ? right - label->width() : px(def.left), px(def.top));
-        }
-    } else if (auto* button = qobject_cast<QPushButton*>(widget)) {
-        button->setText(caption);
-    } else if (auto* group = qobject_cast<QGroupBox*>(widget)) {
-        group->setTitle(caption);
-    } else if (auto* slider = qobject_cast<QSlider*>(widget)) {
-        slider->setValue(state.value);
-    } else if (auto* combo = qobject_cast<QComboBox*>(widget)) {
-        if (combo->currentText() != caption)
-            combo->setEditText(caption);
-    } else if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
-        edit->setText(caption);
-    } else if (auto* box = qobject_cast<QTextEdit*>(widget)) {
-        if (box->toPlainText() != caption)
-            box->setPlainText(caption);
-    }
-    if (def.kind == ControlKind::Line) {
-        if (state.foreColor)
-            setBackground(widget, qColor(*state.foreColor));
-    } else if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
-        if (state.foreColor)
-            setColour(edit, QPalette::Text, qColor(*state.foreColor));
-        if (state.backColor) {
-            setColour(edit, QPalette::Base, qColor(*state.backColor));
-            if (!def.border)
-                setBackground(edit, qColor(*state.backColor));
-        }
-    } else if (!qobject_cast<QGroupBox*>(widget) || widget->styleSheet().isEmpty()) {
-        if (state.foreColor)
-            setColour(widget, QPalette::WindowText, qColor(*state.foreColor));
-        if (state.backColor)
-            setBackground(widget, qColor(*state.backColor));
-    }
-    widget->setToolTip(qText(state.toolTip));
-    widget->setEnabled(state.enabled);
-    widget->setVisible(state.visible);
 }
 
 void FormWidgets::show(bool centre)
@@ -528,7 +276,7 @@ bool FormWidgets::clickButton(bool (*which)(const ControlDef&))
 {
     for (const ControlDef& def : form_.definition().controls) {
         if (def.kind == ControlKind::Button && which(def)) {
-            auto* button = qobject_cast<QPushButton*>(controls_.at(def.id()));
+            auto* button = qobject_cast<QPushButton*>(controls_.at(def.id())->widget());
             if (button->isVisible() && button->isEnabled()) {
                 button->click();
                 return true;

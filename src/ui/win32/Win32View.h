@@ -11,11 +11,11 @@
 #include <vector>
 
 #include "form/Form.h"
+#include "ui/win32/Win32Control.h"
 
 namespace ferro::win32 {
 
 class Win32Renderer;
-class Picture;
 
 class Win32View final : public ui::FormView {
 public:
@@ -45,44 +45,43 @@ public:
     // selections brought up to date first.
     void deliver(const std::string& id, ui::Event event, int key = 0);
 
-private:
-    struct Control {
-        const ui::ControlDef* def = nullptr;
-        int id = 0;
-        HWND window = nullptr;
-        HWND tooltipOwner = nullptr;
-        std::unique_ptr<Picture> picture;
-        bool timerRunning = false;
-    };
+    // For the controls of this window.
+    ui::Form& form() const { return form_; }
+    HINSTANCE instance() const;
+    // The menu bar, made with its first item.
+    HMENU menuBar();
+    int px(int twips) const { return MulDiv(twips, dpi_, 1440); }
+    HFONT font(const ui::FontDef& font);
+    const ui::FontDef& fontDefOf(const Win32Control& control) const;
+    HBRUSH brush(ui::Color colour);
+    const Win32Control* parentOf(const Win32Control& control) const;
+    // The colour behind a control: its own, else its container's, else the form's.
+    std::optional<ui::Color> backColourOf(const Win32Control* control) const;
+    bool fillBackground(HDC dc, HWND window, const Win32Control* control);
+    // Puts a control where the design and its content say.
+    void place(Win32Control& control);
 
+private:
     static LRESULT CALLBACK formProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK controlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                                         UINT_PTR, DWORD_PTR view);
     LRESULT onFormMessage(UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT onControlMessage(Control& control, HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT onControlMessage(Win32Control& control, HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    // Keeps or restores the focus; true when it was set.
+    bool onFocus(WPARAM wParam);
+    LRESULT onDpiChanged(WPARAM wParam, LPARAM lParam);
 
+    void createWindow(HWND owner);
     void createControls();
-    void createControl(Control& control);
-    void createMenu();
     void layout();
-    void placeControl(Control& control);
-    void mirror(Control& control);
+    void mirror(Win32Control& control);
+    void mirrorToolTip(Win32Control& control, const std::string& text);
     void orderTabStops();
-    void syncSelections();
     void onCommand(WPARAM wParam, LPARAM lParam);
     LRESULT onColour(HDC dc, HWND child, UINT message);
-    void drawPicture(const DRAWITEMSTRUCT& item);
-    bool fillBackground(HDC dc, HWND window, const Control* control);
 
-    Control* find(HWND window);
-    Control* findById(int id);
-    const Control* parentOf(const Control& control) const;
-    // The colour behind a control: its own, else its container's, else the form's.
-    std::optional<ui::Color> backColourOf(const Control* control) const;
-    HBRUSH brush(ui::Color colour);
-    HFONT font(const ui::FontDef& font);
-    const ui::FontDef& fontDefOf(const Control& control) const;
-    int px(int twips) const { return MulDiv(twips, dpi_, 1440); }
+    Win32Control* find(HWND window);
+    Win32Control* findById(int id);
 
     Win32Renderer& renderer_;
     ui::Form& form_;
@@ -90,7 +89,7 @@ private:
     HMENU menu_ = nullptr;
     HWND tooltips_ = nullptr;
     int dpi_ = 96;
-    std::vector<Control> controls_;
+    std::vector<std::unique_ptr<Win32Control>> controls_;
     std::map<std::string, std::size_t> byName_;
     std::map<ui::Color, HBRUSH> brushes_;
     std::vector<std::pair<ui::FontDef, HFONT>> fonts_;
