@@ -20,9 +20,12 @@ ensure_packages() {
 
 # What building the program and its command-line tool needs.
 BUILD_PACKAGES=(g++ cmake ninja-build pkg-config libsqlite3-dev
-  qt6-base-dev qt6-qpa-plugins libqt6dbus6 fonts-liberation)
+  qt6-base-dev qt6-qpa-plugins libqt6dbus6 fonts-liberation help2man)
 # What the tests need on top.
 TEST_PACKAGES=(libgtest-dev googletest libbenchmark-dev clang libclang-rt-14-dev poppler-utils)
+# The deployment recipes' checks: ansible-playbook --syntax-check needs
+# Ansible with its Windows collections (Debian's ansible has them).
+DEPLOY_TEST_PACKAGES=(ansible)
 # What the Windows build and its tests under Wine need (googletest brings the
 # sources GoogleTest is built from for Windows).
 WINDOWS_PACKAGES=(cmake ninja-build googletest g++-mingw-w64-x86-64 wine64 wine)

@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 
+#include "cli/JsonText.h"
 #include "cli/PlanReport.h"
 #include "platform/DefaultRegistry.h"
 #include "platform/Paths.h"
@@ -43,6 +44,7 @@ struct Options {
     std::string registry;
     std::string output;
     std::string format = "text";
+    PlanPart part = PlanPart::Both;
     std::vector<std::string> positional;
     bool dryRun = false;
     bool noBackup = false;
@@ -55,6 +57,7 @@ struct Command {
     const char* synopsis;
     const char* help;
     const char* options;  // the option words this command takes, blank-separated
+    const char* formats;  // what --format takes, blank-separated (when options has --format)
     int (*run)(const Options&, CliStreams&);
 };
 
@@ -77,11 +80,62 @@ std::unique_ptr<RegistryBackend> openRegistryFor(const Options& o)
     return openRegistry(o.registry);
 }
 
+// "the plan for 57 Kbps", or "the machine part of the plan for 57 Kbps".
+std::string planName(const Options& o)
+{
+    const char* part = o.part == PlanPart::Machine ? "the machine part of "
+                       : o.part == PlanPart::User  ? "the user part of "
+                                                   : "";
+    return part + std::string("the plan for ") + std::to_string(*o.speed) + " Kbps";
+}
+
+// The values of the chosen part that apply would write.
+std::vector<RegEntry> writesInPart(const Options& o)
+{
+    std::vector<RegEntry> writes = planWrites(*o.speed);
+    std::erase_if(writes, [&](const RegEntry& e) { return !inPart(o.part, e.path.root); });
+    return writes;
+}
+
+// The values of the chosen part that are not as apply would leave them
+// (every one of them when there is no store to read).
+std::vector<PlanDifference> differencesInPart(RegistryBackend* backend, const Options& o)
+{
+    std::vector<PlanDifference> differences;
+    if (backend) {
+        differences = planDifferences(*backend, *o.speed);
+        std::erase_if(differences, [&](const PlanDifference& d) { return !inPart(o.part, d.path.root); });
+    } else {
+        for (const RegEntry& e : writesInPart(o))
+            differences.push_back({e.path, *e.state, {}, kStatusNotFound});
+    }
+    return differences;
+}
+
+// A value's data now, as check quotes it.
+std::string nowText(const PlanDifference& d)
+{
+    return d.readStatus == kStatusNotFound ? "absent"
+           : d.readStatus != kStatusOk    ? "unreadable, " + statusText(d.readStatus)
+                                          : regDataText(d.now);
+}
+
 // How messages name where the values live.
 std::string registryName(const Options& o)
 {
     const std::string file = storeFile(o.registry);
     return file.empty() ? "the registry" : "the registry store " + file;
+}
+
+// The registry to read, without creating a store or its folder: nullptr
+// when there is no store yet, so that every value is absent (said on stderr).
+std::unique_ptr<RegistryBackend> openForReading(const Options& o, CliStreams& io)
+{
+    std::string whyAbsent;
+    auto backend = openRegistryToRead(o.registry, whyAbsent);
+    if (!backend)
+        io.err << kProgram << ": " << registryName(o) << ' ' << whyAbsent << ", so every value is absent.\n";
+    return backend;
 }
 
 // Prints why writes failed, at most a screenful, then how many more.
@@ -102,6 +156,15 @@ void printWriteFailure(TextSink& err, const modRegistry::WriteFailure& f)
     err << kProgram << ": " << (f.operation == Operation::OpenKey ? "cannot open the key of " : "cannot set ")
         << fullValuePath(f.path) << ": "
         << (f.operation == Operation::Conversion ? f.conversion : statusText(f.status)) << '\n';
+}
+
+// The exit code of writes that failed, from what the registry layer reported.
+// Every case is "could not be written", 3: a failed open or set is the
+// registry's or the store's answer, and a refused datum comes from the plan
+// itself, never from what the user typed.
+int exitCodeFor(const std::vector<modRegistry::WriteFailure>& failures)
+{
+    return failures.empty() ? kExitOk : kExitFailed;
 }
 
 void accessDeniedHint(TextSink& err, const Options& o)
@@ -146,49 +209,96 @@ bool backUpBeforeApply(RegistryBackend& backend, const Options& o, CliStreams& i
     return true;
 }
 
+// {"path":...,"root":...,"key":...,"value":...}: where a value lives, for JSON.
+std::string jsonPlace(const ValuePath& path)
+{
+    return "\"path\":" + jsonString(fullValuePath(path)) + ",\"root\":" + jsonString(rootName(path.root)) +
+           ",\"key\":" + jsonString(path.keyPath) + ",\"value\":" + jsonString(path.valueName);
+}
+
+// A value's type and data (as .reg text), or null when absent.
+std::string jsonState(const ValueState& state)
+{
+    if (!state.present)
+        return "null";
+    return "{\"type\":" + jsonString(typeName(state.type)) + ",\"data\":" + jsonString(regDataText(state)) + "}";
+}
+
 // Exit 0 when the registry holds exactly what apply would write at this
-// speed, 1 when not, naming each value that differs.
+// speed, 1 when not, naming each value that differs, 3 when a value could
+// not be read.
 int cmdCheck(const Options& o, CliStreams& io)
 {
-    auto backend = openRegistryFor(o);
-    const std::vector<PlanDifference> differences = planDifferences(*backend, *o.speed);
-    const std::size_t values = planWrites(*o.speed).size();
-    if (differences.empty()) {
-        io.out << "The registry holds the plan for " << *o.speed << " Kbps (" << values << " values).\n";
-        return kExitOk;
+    auto backend = openForReading(o, io);
+    const std::vector<PlanDifference> differences = differencesInPart(backend.get(), o);
+    const std::size_t values = writesInPart(o).size();
+    const std::string summary =
+        differences.empty() ? "The registry holds " + planName(o) + " (" + std::to_string(values) + " values)."
+                            : "The registry does not hold " + planName(o) + ": " +
+                                  std::to_string(differences.size()) + " of " + std::to_string(values) +
+                                  " values differ.";
+    if (o.format == "json") {
+        io.out << "{\"speed\":" << *o.speed << ",\"part\":"
+               << jsonString(o.part == PlanPart::Machine ? "machine" : o.part == PlanPart::User ? "user" : "both")
+               << ",\"holds\":" << (differences.empty() ? "true" : "false") << ",\"values\":" << values
+               << ",\"differing\":" << differences.size() << ",\"summary\":" << jsonString(summary)
+               << ",\"differences\":[";
+        for (std::size_t i = 0; i < differences.size(); ++i) {
+            const PlanDifference& d = differences[i];
+            io.out << (i ? "," : "") << '{' << jsonPlace(d.path) << ",\"now\":" << jsonState(d.now)
+                   << ",\"wanted\":" << jsonState(d.wanted);
+            if (d.readStatus != kStatusOk && d.readStatus != kStatusNotFound)
+                io.out << ",\"error\":" << jsonString(statusText(d.readStatus));
+            io.out << '}';
+        }
+        io.out << "]}\n";
+    } else if (o.format == "tsv") {
+        io.out << "root\tkey\tvalue\tnow\twanted\n";
+        for (const PlanDifference& d : differences)
+            io.out << rootName(d.path.root) << '\t' << d.path.keyPath << '\t' << d.path.valueName << '\t'
+                   << nowText(d) << '\t' << regDataText(d.wanted) << '\n';
+    } else {
+        io.out << summary << '\n';
+        for (const PlanDifference& d : differences)
+            io.out << fullValuePath(d.path) << ": now " << nowText(d) << ", wanted " << regDataText(d.wanted)
+                   << '\n';
     }
-    io.out << "The registry does not hold the plan for " << *o.speed << " Kbps: " << differences.size() << " of "
-           << values << " values differ.\n";
-    for (const PlanDifference& d : differences) {
-        const std::string now = d.readStatus == kStatusNotFound ? "absent"
-                                : d.readStatus != kStatusOk    ? "unreadable, " + statusText(d.readStatus)
-                                                               : regDataText(d.now);
-        io.out << fullValuePath(d.path) << ": now " << now << ", wanted " << regDataText(d.wanted) << '\n';
-    }
-    return kExitNotAsPlanned;
+    // A value that could not be read may or may not hold the plan: that is
+    // not "differs".
+    const bool unreadable = std::any_of(differences.begin(), differences.end(), [](const PlanDifference& d) {
+        return d.readStatus != kStatusOk && d.readStatus != kStatusNotFound;
+    });
+    return differences.empty() ? kExitOk : unreadable ? kExitFailed : kExitNotAsPlanned;
 }
 
 int cmdApply(const Options& o, CliStreams& io)
 {
     if (o.dryRun) {
-        for (const PlanEntry& e : tuningPlan()) {
-            const std::optional<std::string> data = planData(e, *o.speed);
-            io.out << "step " << e.step << ": "
-                   << (data ? "would write " + std::string(rootName(e.root)) + "\\" + e.keyPath + "\\" +
-                                  e.valueName + " = " + *data + " (" + typeName(e.type) + ")"
-                            : std::string("nothing to write at this speed"))
-                   << '\n';
-        }
+        auto reading = openForReading(o, io);
+        const std::vector<PlanDifference> differences = differencesInPart(reading.get(), o);
+        for (const PlanDifference& d : differences)
+            io.out << "would change " << fullValuePath(d.path) << ": now " << nowText(d) << ", wanted "
+                   << regDataText(d.wanted) << '\n';
+        io.out << "Applying " << planName(o) << " would change " << differences.size() << " of "
+               << writesInPart(o).size() << " values. Nothing was written (--dry-run).\n";
         return kExitOk;
     }
     auto backend = openRegistryFor(o);
-    if (!backUpBeforeApply(*backend, o, io))
-        return kExitWriteFailed;
+    // The backup in the program folder is the machine's: one for every
+    // account, and only administrators may write there.
+    if (o.part != PlanPart::User && !backUpBeforeApply(*backend, o, io))
+        return kExitFailed;
+    const std::vector<PlanDifference> before = differencesInPart(backend.get(), o);
     std::vector<modRegistry::WriteFailure> failures;
     const modRegistry::Registry reg{*backend, [&](const modRegistry::WriteFailure& f) { failures.push_back(f); }};
     int written = 0;
-    for (const PlanEntry& e : tuningPlan())
+    int steps = 0;
+    for (const PlanEntry& e : tuningPlan()) {
+        if (!inPart(o.part, e.root))
+            continue;
+        ++steps;
         written += applyPlanEntry(reg, e, *o.speed) ? 1 : 0;
+    }
     for (const modRegistry::WriteFailure& f : failures)
         printWriteFailure(io.err, f);
     const auto refused = [](const modRegistry::WriteFailure& f) { return f.status == kStatusAccessDenied; };
@@ -196,30 +306,50 @@ int cmdApply(const Options& o, CliStreams& io)
         accessDeniedHint(io.err, o);
     if (!failures.empty()) {
         io.err << kProgram << ": some values could not be written (see the messages above).\n";
-        return kExitWriteFailed;
+        return exitCodeFor(failures);
     }
-    io.out << "Applied the plan for " << *o.speed << " Kbps: " << written << " of " << kPlanSteps
-           << " steps wrote a value.\n";
+    // Counted by reading back: a value written with the data it had is not a change.
+    const std::vector<PlanDifference> after = differencesInPart(backend.get(), o);
+    const auto changed = std::count_if(before.begin(), before.end(), [&](const PlanDifference& b) {
+        return std::none_of(after.begin(), after.end(),
+                            [&](const PlanDifference& a) { return samePlace(a.path, b.path); });
+    });
+    io.out << "Applied " << planName(o) << ": " << written << " of " << steps << " steps wrote a value, "
+           << changed << (changed == 1 ? " value" : " values") << " changed.\n";
     return kExitOk;
 }
 
 int cmdShow(const Options& o, CliStreams& io)
 {
-    std::string whyAbsent;
-    const auto backend = openRegistryToRead(o.registry, whyAbsent);
-    if (!backend) {
-        io.err << kProgram << ": " << registryName(o) << ' ' << whyAbsent << ", so every value is absent.\n";
-        std::vector<RegEntry> absent;
-        for (const ValuePath& value : planValues())
-            absent.push_back({value, ValueState{}});
-        io.out << writeRegFile(absent);
-        return kExitOk;
-    }
+    auto backend = openForReading(o, io);
     std::vector<ApplyFailure> unreadable;
-    io.out << writeRegFile(captureState(*backend, planValues(), unreadable));
+    std::vector<RegEntry> state;
+    if (backend) {
+        state = captureState(*backend, planValues(), unreadable);
+    } else {
+        for (const ValuePath& value : planValues())
+            state.push_back({value, ValueState{}});
+    }
+    if (o.format == "json") {
+        io.out << "{\"values\":[";
+        const char* comma = "";
+        for (const RegEntry& e : state) {
+            io.out << comma << '{' << jsonPlace(e.path) << ",\"state\":" << jsonState(e.state.value_or(ValueState{}))
+                   << '}';
+            comma = ",";
+        }
+        for (const ApplyFailure& f : unreadable) {
+            io.out << comma << '{' << jsonPlace(f.path) << ",\"state\":null,\"error\":" << jsonString(statusText(f.status))
+                   << '}';
+            comma = ",";
+        }
+        io.out << "]}\n";
+    } else {
+        io.out << writeRegFile(state);
+    }
     for (const ApplyFailure& f : unreadable)
         io.err << kProgram << ": cannot read " << fullValuePath(f.path) << ": " << statusText(f.status) << '\n';
-    return unreadable.empty() ? kExitOk : kExitWriteFailed;
+    return unreadable.empty() ? kExitOk : kExitFailed;
 }
 
 int cmdExport(const Options& o, CliStreams& io)
@@ -233,7 +363,7 @@ int cmdExport(const Options& o, CliStreams& io)
     const bool written = file && std::fwrite(text.data(), 1, text.size(), file) == text.size();
     if (!(file && std::fclose(file) == 0 && written)) {
         io.err << kProgram << ": cannot write " << o.output << '\n';
-        return kExitWriteFailed;
+        return kExitFailed;
     }
     return kExitOk;
 }
@@ -271,7 +401,7 @@ int cmdImport(const Options& o, CliStreams& io)
     if (!result.ok()) {
         if (result.allOrNothing)
             io.err << kProgram << ": nothing from " << name << " was changed in " << registryName(o) << ".\n";
-        return kExitWriteFailed;
+        return kExitFailed;
     }
     io.out << "Imported " << result.entries << " values from " << name << ".\n";
     return kExitOk;
@@ -294,10 +424,10 @@ int cmdRestore(const Options& o, CliStreams& io)
         }
     }
     auto backend = openRegistryFor(o);
-    const RestoreResult result = restoreRegistry(*backend, programFolder(o.registry));
+    const RestoreResult result = restoreRegistry(*backend, programFolder(o.registry), o.part);
     if (!result.ok()) {
         io.err << restoreFailureText(result) << '\n';
-        return kExitWriteFailed;
+        return kExitFailed;
     }
     const std::string backup = backupRegPath(programFolder(o.registry));
     io.out << "Your registry has been restored."
@@ -309,6 +439,11 @@ int cmdRestore(const Options& o, CliStreams& io)
     return kExitOk;
 }
 
+const char* const kPartHelp =
+    "--part machine or --part user limits it to the values under HKEY_LOCAL_MACHINE (run\n"
+    "elevated, once per PC) or under HKEY_CURRENT_USER (run as each user: they land in the\n"
+    "profile of the account that runs the tool); the default is both.";
+
 const Command kCommands[] = {
     {"plan", "plan --speed KBPS [--format text|tsv]",
      "Lists every step of the boost for a connection speed: what each writes where,\n"
@@ -317,56 +452,101 @@ const Command kCommands[] = {
      "--format tsv prints one tab-separated line per step under a header line instead:\n"
      "step, root, key, value, type, data ('-' where the step writes nothing), read_by,\n"
      "expected_type, effect_windows_10_11, confidence, sources.",
-     "--speed --format", cmdPlan},
-    {"apply", "apply --speed KBPS [--dry-run] [--no-backup]",
+     "--speed --format", "text tsv", cmdPlan},
+    {"apply", "apply --speed KBPS [--part machine|user] [--dry-run] [--no-backup]",
      "Writes the plan for a connection speed, step by step, as the wizard does (without\n"
-     "its pauses). First it takes the wizard's backup, which restore puts back, unless\n"
-     "--no-backup is given. --dry-run only says what would be written, and takes no backup.",
-     "--speed --dry-run --no-backup", cmdApply},
-    {"check", "check --speed KBPS",
+     "its pauses), and says how many values it changed (0 when the registry held them).\n"
+     "First it takes the wizard's backup, which restore puts back, unless --no-backup is\n"
+     "given or only the user part is applied (the backup is the machine's, in the program\n"
+     "folder). --dry-run writes nothing and lists each value that would change, with its\n"
+     "data now and the data wanted, as check does.",
+     "--speed --part --dry-run --no-backup", "", cmdApply},
+    {"check", "check --speed KBPS [--part machine|user] [--format text|tsv|json]",
      "Exits 0 when the registry already holds exactly what apply --speed KBPS would write,\n"
      "and 1 when not, listing each value that differs with its data now and the data wanted.\n"
-     "For configuration tools: check detects, apply remedies.",
-     "--speed", cmdCheck},
-    {"show", "show",
+     "For configuration tools: check detects, apply remedies. --format tsv prints a header\n"
+     "line and one line per differing value (root, key, value, now, wanted); --format json\n"
+     "one object with speed, part, holds, values, differing, summary and differences.",
+     "--speed --part --format", "text tsv json", cmdCheck},
+    {"show", "show [--format text|json]",
      "Prints the current state of every value the plan writes, as .reg text\n"
-     "(an absent value as \"Name\"=-).",
-     "", cmdShow},
+     "(an absent value as \"Name\"=-), or with --format json as one object whose values\n"
+     "each have path, root, key, value and state (type and data, or null when absent).",
+     "--format", "text json", cmdShow},
     {"export", "export --speed KBPS [-o FILE]",
      "Writes what apply would write as a .reg file, for the registry editor or Group Policy.",
-     "--speed -o", cmdExport},
+     "--speed -o", "", cmdExport},
     {"import", "import FILE",
      "Applies a .reg file (FILE may be - for standard input). The whole file is checked\n"
      "before anything is changed.",
-     "", cmdImport},
-    {"restore", "restore [--yes]",
+     "", "", cmdImport},
+    {"restore", "restore [--part machine|user] [--yes]",
      "Puts back the values saved by the backup of the wizard or of apply, undoing the boosts\n"
      "made since; restoring again changes nothing. Without a backup, deletes the values the\n"
      "boost changes. Asks first unless --yes is given.",
-     "--yes", cmdRestore},
+     "--part --yes", "", cmdRestore},
 };
 
 void printUsage(TextSink& out)
 {
-    out << "Usage: " << kProgram << " COMMAND [OPTIONS]\n\nCommands:\n";
+    out << "Usage: " << kProgram << " COMMAND [OPTIONS] [--] [FILE]\n"
+        << "  or:  " << kProgram << " help COMMAND\n"
+        << "  or:  " << kProgram << " --help | --version\n\nCommands:\n";
+    // Name, then the rest of the synopsis, in two columns (as man pages show them).
+    for (const Command& c : kCommands) {
+        const std::string_view synopsis = c.synopsis;
+        const std::string_view name = c.name;
+        out << "  " << name << std::string(10 - name.size(), ' ') << synopsis.substr(name.size() + 1) << '\n';
+    }
+    out << "\nEvery command takes --registry PATH (the store file to use; ignored on Windows) and\n"
+        << "--help (also -h, -? and /?). -- ends the options: every word after it is a FILE.\n"
+        << "\nExit codes, the same for every command:\n"
+        << "  0  done; check: the registry holds the plan\n"
+        << "  1  check: the registry does not hold the plan\n"
+        << "  2  bad usage or unreadable input\n"
+        << "  3  the registry, the store or a file could not be read or written\n";
+}
+
+void printCommandHelp(const Command& c, TextSink& out)
+{
+    out << "Usage: " << kProgram << ' ' << c.synopsis << " [--registry PATH]\n\n" << c.help << '\n';
+    if (std::string_view(c.options).find("--part") != std::string_view::npos)
+        out << kPartHelp << '\n';
+}
+
+bool isHelpWord(const std::string& word)
+{
+    return word == "--help" || word == "-h" || word == "-?" || word == "/?";
+}
+
+const Command* findCommand(const std::string& name)
+{
     for (const Command& c : kCommands)
-        out << "  " << c.synopsis << '\n';
-    out << "\nEvery command takes --registry PATH (the store file to use; ignored on Windows) and --help.\n"
-        << "Exit codes: 0 success, 1 some write failed (check: the registry differs from the plan),\n"
-        << "2 bad usage or unreadable input.\n";
+        if (name == c.name)
+            return &c;
+    return nullptr;
+}
+
+bool wordIn(const char* words, const std::string& word)
+{
+    return (" " + std::string(words) + " ").find(" " + word + " ") != std::string::npos;
 }
 
 bool takes(const Command& c, const std::string& option)
 {
-    const std::string words = std::string(" ") + c.options + " ";
-    return words.find(" " + option + " ") != std::string::npos;
+    return wordIn(c.options, option);
 }
 
 Options parseOptions(const Command& c, const std::vector<std::string>& args)
 {
     Options o;
+    bool optionsEnded = false;
     for (std::size_t i = 1; i < args.size(); ++i) {
         std::string word = args[i];
+        if (optionsEnded) {
+            o.positional.push_back(word);
+            continue;
+        }
         std::optional<std::string> attached;
         if (word.rfind("--", 0) == 0 && word.find('=') != std::string::npos) {
             attached = word.substr(word.find('=') + 1);
@@ -379,7 +559,9 @@ Options parseOptions(const Command& c, const std::vector<std::string>& args)
                 throw UsageError{word + " needs a value"};
             return args[++i];
         };
-        if (word == "--help" || word == "-h") {
+        if (word == "--") {
+            optionsEnded = true;
+        } else if (isHelpWord(word)) {
             o.help = true;
         } else if (word == "--registry") {
             o.registry = value();
@@ -390,8 +572,13 @@ Options parseOptions(const Command& c, const std::vector<std::string>& args)
             o.speed = parseSpeed(value());
         } else if (word == "--format" && takes(c, "--format")) {
             o.format = value();
-            if (o.format != "text" && o.format != "tsv")
-                throw UsageError{"--format takes text or tsv, not \"" + o.format + "\""};
+            if (!wordIn(c.formats, o.format))
+                throw UsageError{"--format takes " + std::string(c.formats) + ", not \"" + o.format + "\""};
+        } else if (word == "--part" && takes(c, "--part")) {
+            const std::string part = value();
+            if (part != "machine" && part != "user" && part != "both")
+                throw UsageError{"--part takes machine, user or both, not \"" + part + "\""};
+            o.part = part == "machine" ? PlanPart::Machine : part == "user" ? PlanPart::User : PlanPart::Both;
         } else if ((word == "-o" || word == "--output") && takes(c, "-o")) {
             o.output = value();
         } else if (word == "--dry-run" && takes(c, "--dry-run")) {
@@ -457,14 +644,25 @@ bool StdioSource::readAll(std::string& text)
 
 int runCli(const std::vector<std::string>& args, CliStreams io)
 {
-    if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
+    if (args.empty() || isHelpWord(args[0]) || (args[0] == "help" && args.size() == 1)) {
         printUsage(args.empty() ? io.err : io.out);
         return args.empty() ? kExitUsage : kExitOk;
     }
-    const Command* command = nullptr;
-    for (const Command& c : kCommands)
-        if (args[0] == c.name)
-            command = &c;
+    if (args[0] == "--version" || args[0] == "-V") {
+        io.out << kProgram << ' ' << FERRO_VERSION << '\n';
+        return kExitOk;
+    }
+    if (args[0] == "help") {
+        const Command* topic = findCommand(args[1]);
+        if (!topic || args.size() > 2) {
+            io.err << kProgram << ": help takes one command name, not '" << args[1] << "'\n";
+            printUsage(io.err);
+            return kExitUsage;
+        }
+        printCommandHelp(*topic, io.out);
+        return kExitOk;
+    }
+    const Command* command = findCommand(args[0]);
     if (!command) {
         io.err << kProgram << ": unknown command '" << args[0] << "'\n";
         printUsage(io.err);
@@ -473,8 +671,7 @@ int runCli(const std::vector<std::string>& args, CliStreams io)
     try {
         const Options o = parseOptions(*command, args);
         if (o.help) {
-            io.out << "Usage: " << kProgram << ' ' << command->synopsis << " [--registry PATH]\n\n"
-                   << command->help << '\n';
+            printCommandHelp(*command, io.out);
             return kExitOk;
         }
         return command->run(o, io);
@@ -485,7 +682,7 @@ int runCli(const std::vector<std::string>& args, CliStreams io)
     } catch (const std::exception& e) {
         // Store errors: a damaged, foreign or unopenable store file.
         io.err << kProgram << ": " << e.what() << '\n';
-        return kExitUsage;
+        return kExitFailed;
     }
 }
 

@@ -8,11 +8,12 @@
 
 namespace ferro {
 
-// Exit codes.
-constexpr int kExitOk = 0;
-constexpr int kExitWriteFailed = 1;
+// Exit codes, one meaning each and the same for every command, so that a
+// script can tell "differs" from "failed".
+constexpr int kExitOk = 0;            // done; check: the registry holds the plan
 constexpr int kExitNotAsPlanned = 1;  // check: the registry differs from the plan
-constexpr int kExitUsage = 2;
+constexpr int kExitUsage = 2;         // bad usage or unreadable input
+constexpr int kExitFailed = 3;        // the registry, the store or a file could not be read or written
 
 // Where the tool's text goes: standard output or error, or a string in tests.
 // Not std::ostream: on Windows the C++ streams and their locales would be

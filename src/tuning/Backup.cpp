@@ -175,7 +175,7 @@ std::string boostNoteFailureText(const BackupResult& result)
            "). The next backup may replace it, and a restore may not bring those settings back.";
 }
 
-RestoreResult restoreRegistry(RegistryBackend& backend, const std::string& programFolder)
+RestoreResult restoreRegistry(RegistryBackend& backend, const std::string& programFolder, PlanPart part)
 {
     RestoreResult result;
     BackupFolder folder(programFolder);
@@ -187,6 +187,8 @@ RestoreResult restoreRegistry(RegistryBackend& backend, const std::string& progr
     }
     if (reg == BackupFolder::Kind::Absent) {
         for (const ValuePath& path : defaultRestoreValues()) {
+            if (!inPart(part, path.root))
+                continue;
             const Status status = deleteValue(backend, path);
             if (status != kStatusOk)
                 result.failures.push_back({path, status});
@@ -200,7 +202,7 @@ RestoreResult restoreRegistry(RegistryBackend& backend, const std::string& progr
         return result;
     }
     result.usedBackup = true;
-    if (idle != BackupFolder::Kind::Absent) {
+    if (idle != BackupFolder::Kind::Absent && part == PlanPart::Both) {
         result.nothingToUndo = true;
         return result;
     }
@@ -209,8 +211,9 @@ RestoreResult restoreRegistry(RegistryBackend& backend, const std::string& progr
         result.error = why + "; nothing was changed";
         return result;
     }
+    std::erase_if(entries, [part](const RegEntry& e) { return !inPart(part, e.path.root); });
     result.failures = applyRegEntries(backend, entries);
-    if (!result.failures.empty())
+    if (!result.failures.empty() || part != PlanPart::Both)
         return result;
 
     // Kept, marked as restored: a second restore finds nothing to undo, and

@@ -13,6 +13,7 @@
 
 #include "registry/RegFile.h"
 #include "registry/RegistryBackend.h"
+#include "tuning/TuningPlan.h"
 
 namespace ferro {
 
@@ -65,7 +66,11 @@ struct RestoreResult {
 // so restoring again changes nothing. Without a backup, deletes the default
 // restore list. A Backup.reg that names any key or value other than the
 // plan's own (each at its root) is refused as a whole and nothing is written.
-RestoreResult restoreRegistry(RegistryBackend& backend, const std::string& programFolder);
+// Restoring one part only puts back (or deletes) that part's values and
+// leaves the mark alone: the other part may still wait to be restored, and
+// putting back the same values again changes nothing.
+RestoreResult restoreRegistry(RegistryBackend& backend, const std::string& programFolder,
+                              PlanPart part = PlanPart::Both);
 
 // The text of the box that tells the user what could not be restored.
 std::string restoreFailureText(const RestoreResult& result);

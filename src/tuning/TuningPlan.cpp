@@ -158,6 +158,11 @@ bool applyPlanEntry(const modRegistry::Registry& reg, const PlanEntry& entry,
     return true;
 }
 
+bool inPart(PlanPart part, RootKey root)
+{
+    return part == PlanPart::Both || (part == PlanPart::Machine) == (root == RootKey::LocalMachine);
+}
+
 std::vector<ValuePath> planValues()
 {
     return distinctValues(false);

@@ -59,6 +59,12 @@ std::optional<std::string> planData(const PlanEntry& entry, std::uint32_t speedK
 bool applyPlanEntry(const modRegistry::Registry& reg, const PlanEntry& entry,
                     std::uint32_t speedKbps);
 
+// The plan's two parts: the machine's values (HKEY_LOCAL_MACHINE, written
+// once per PC, elevated) and the user's (HKEY_CURRENT_USER, written in the
+// profile of the account that runs the tool, so once per user).
+enum class PlanPart { Both, Machine, User };
+bool inPart(PlanPart part, RootKey root);
+
 // Every distinct value the plan writes, in plan order (steps 8 and 9 once).
 std::vector<ValuePath> planValues();
 // The values the restore deletes when it has no backup, in its order.

@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "cli/Commands.h"
+#include "cli/JsonText.h"
 #include "registry/TestRegistry.h"
 
 namespace ferro {
@@ -87,7 +88,7 @@ TEST_F(CliTest, BadUsageIsExit2WithAClearMessage)
     EXPECT_EQ(run({"import"}).code, kExitUsage);
     EXPECT_EQ(run({"import", file("missing.reg")}).code, kExitUsage);
     EXPECT_EQ(run({"check"}).code, kExitUsage);
-    EXPECT_EQ(run({"check", "--speed", "57", "--format", "tsv"}).code, kExitUsage);
+    EXPECT_EQ(run({"show", "--format", "tsv"}).code, kExitUsage);
     EXPECT_EQ(run({"plan", "--speed", "57", "--format", "xml"}).code, kExitUsage);
     for (const char* command : {"plan", "apply", "check", "show", "export", "import", "restore"}) {
         const Result help = run({command, "--help"});
@@ -97,46 +98,103 @@ TEST_F(CliTest, BadUsageIsExit2WithAClearMessage)
 }
 
 // The exit codes are a promise to scripts, so the numbers themselves are
-// pinned: 0 success; 1 a write failed, or check found the registry differs;
-// 2 bad usage or unreadable input. The calls run in order on one store whose
-// backup cannot be written (Backup.reg is a folder).
+// pinned: 0 done (check: holds); 1 check found the registry differs; 2 bad
+// usage or unreadable input; 3 the registry, the store or a file could not be
+// read or written. With them the option forms of both conventions (GNU's
+// --version, --part=machine, --; Windows' /?). The calls run in order, most
+// on one store whose backup cannot be written (Backup.reg is a folder), the
+// parts on a second store of their own. Each also names a text it prints.
 TEST_F(CliTest, EachCommandExitsWithTheDocumentedNumber)
 {
     std::filesystem::create_directories(reg.folder() + "/Backup/Backup.reg");
     const std::string good = file("good.reg", run({"export", "--speed", "57"}).out);
     const std::string bad = file("bad.reg", "Windows Registry Editor Version 5.00\r\n\r\n"
                                             "[HKEY_LOCAL_MACHINE\\Software]\r\n\"v\"=dword:nope\r\n");
+    test::TestRegistry parts;  // a store with a backup folder that works
+    // A store whose folder would have to be made inside a file.
+    const std::string uncreatable = file("notes.db", "not a registry") + "/registry.db";
+    enum Store { None, Own, Parts, Uncreatable };
+    const std::string stores[] = {"", reg.storePath(), parts.storePath(), uncreatable};
+    const std::string speed = "1024";
     const struct {
         std::vector<std::string> args;
+        Store store;
         int code;
+        std::string text;  // found in what it printed (standard output and error)
     } calls[] = {
-        {{"--help"}, 0},
-        {{"boost"}, 2},
-        {{"plan", "--speed", "57"}, 0},
-        {{"plan", "--speed", "fast"}, 2},
-        {{"check", "--speed", "57"}, 1},
-        {{"check"}, 2},
-        {{"apply", "--speed", "57"}, 1},  // the backup could not be taken
-        {{"apply", "--speed", "57", "--no-backup"}, 0},
-        {{"apply", "--speed", "57", "--yes"}, 2},
-        {{"check", "--speed", "57"}, 0},
-        {{"show"}, 0},
-        {{"show", "extra"}, 2},
-        {{"export", "--speed", "57", "-o", reg.folder()}, 1},  // a folder cannot be written as a file
-        {{"export", "--speed", "57"}, 0},
-        {{"import", good}, 0},
-        {{"import", bad}, 2},
-        {{"import", reg.folder() + "/missing.reg"}, 2},
-        {{"restore"}, 2},  // no terminal to ask on
-        {{"restore", "--yes"}, 1},  // the backup cannot be read
+        {{"--help"}, None, 0, "  3  the registry, the store or a file could not be read or written\n"},
+        {{"/?"}, None, 0, "  1  check: the registry does not hold the plan\n"},
+        {{"-?"}, None, 0, "Usage: ferrowinder-cli COMMAND"},
+        {{"--version"}, None, 0, "ferrowinder-cli 1."},
+        {{"-V"}, None, 0, "ferrowinder-cli 1."},
+        {{"help", "check"}, None, 0, "Usage: ferrowinder-cli check --speed KBPS"},
+        {{"check", "/?"}, None, 0, "--part machine or --part user"},
+        {{"help", "boost"}, None, 2, "help takes one command name, not 'boost'"},
+        {{}, None, 2, "Usage: ferrowinder-cli COMMAND"},
+        {{"boost"}, Own, 2, "unknown command 'boost'"},
+        {{"plan", "--speed", "57"}, Own, 0, ""},
+        {{"plan", "--speed", "fast"}, Own, 2, "--speed takes a whole number"},
+        {{"check", "--speed", "57"}, Own, 1, ": 18 of 18 values differ.\n"},
+        {{"check"}, Own, 2, "needs --speed KBPS"},
+        {{"apply", "--speed", "57"}, Own, 3, "the backup could not be taken"},
+        {{"apply", "--speed", "57", "--no-backup"}, Own, 0, "18 values changed.\n"},
+        {{"apply", "--speed", "57", "--yes"}, Own, 2, "does not take --yes"},
+        {{"check", "--speed", "57"}, Own, 0, "holds the plan for 57 Kbps"},
+        {{"show"}, Own, 0, ""},
+        {{"show", "extra"}, Own, 2, "unexpected word 'extra'"},
+        {{"export", "--speed", "57", "-o", reg.folder()}, Own, 3, "cannot write"},  // a folder is not a file
+        {{"export", "--speed", "57"}, Own, 0, ""},
+        {{"import", good}, Own, 0, "Imported"},
+        {{"import", bad}, Own, 2, "nothing was changed"},
+        {{"import", reg.folder() + "/missing.reg"}, Own, 2, "cannot read"},
+        {{"import", "--", "--help"}, Own, 2, "cannot read --help"},  // -- ends the options
+        {{"restore"}, Own, 2, "there is no terminal"},
+        {{"restore", "--yes"}, Own, 3, "could not"},  // the backup cannot be read
+        {{"apply", "--speed", "57", "--no-backup"}, Uncreatable, 3, "registry.db"},
+
+        {{"check", "--speed", speed, "--part", "disk"}, Parts, 2, "--part takes machine, user or both"},
+        {{"apply", "--speed", speed, "--part", "machine", "--dry-run"}, Parts, 0,
+         "would change 16 of 16 values. Nothing was written"},
+        {{"apply", "--speed", speed, "--part=machine"}, Parts, 0, "16 of 16 steps wrote a value, 16 values changed.\n"},
+        {{"check", "--speed", speed, "--part", "machine"}, Parts, 0, "holds the machine part of the plan"},
+        {{"check", "--speed", speed, "--part", "user", "--format", "tsv"}, Parts, 1,
+         "root\tkey\tvalue\tnow\twanted\nHKEY_CURRENT_USER\tSoftware\\Microsoft\\Windows\\CurrentVersion\\Internet "
+         "Settings\tMaxConnectionsPer1_0Server\tabsent\t\"dword:00000010\"\n"},
+        {{"apply", "--speed", speed}, Parts, 0, "19 of 19 steps wrote a value, 2 values changed.\n"},
+        {{"apply", "--speed", speed}, Parts, 0, "19 of 19 steps wrote a value, 0 values changed.\n"},
+        {{"check", "--speed", speed, "--format", "json"}, Parts, 0,
+         "{\"speed\":1024,\"part\":\"both\",\"holds\":true,\"values\":18,\"differing\":0,"},
+        {{"restore", "--part", "user", "--yes"}, Parts, 0, "restored"},
+        {{"check", "--speed", speed, "--format=json"}, Parts, 1,
+         "\"differing\":2,\"summary\":\"The registry does not hold the plan for 1024 Kbps: 2 of 18 values differ.\","
+         "\"differences\":[{\"path\":\"HKEY_CURRENT_USER\\\\Software\\\\Microsoft\\\\Windows\\\\CurrentVersion\\\\"
+         "Internet Settings\\\\MaxConnectionsPer1_0Server\",\"root\":\"HKEY_CURRENT_USER\""},
+        // Restoring one part leaves the whole to be restored.
+        {{"restore", "--yes"}, Parts, 0, "The values were put back from the backup"},
+        {{"check", "--speed", speed}, Parts, 1, ": 18 of 18 values differ.\n"},
+        {{"apply", "--speed", speed, "--no-backup"}, Parts, 0, "18 values changed.\n"},
+        {{"show", "--format", "json"}, Parts, 0,
+         "\"value\":\"MTU\",\"state\":{\"type\":\"REG_DWORD\",\"data\":\"dword:000005dc\"}}]}\n"},
     };
     for (const auto& call : calls) {
-        const Result r = run(call.args);
+        std::vector<std::string> args = call.args;
+        if (call.store != None)  // before any --
+            args.insert(args.begin() + 1, {"--registry", stores[call.store]});
+        StringSource in;
+        StringSink out, err;
+        const int code = runCli(args, {in, out, err, false});
         std::string words;
-        for (const std::string& w : call.args)
+        for (const std::string& w : args)
             words += w + " ";
-        EXPECT_EQ(r.code, call.code) << words << "\n" << r.err;
+        EXPECT_EQ(code, call.code) << words << "\n" << out.str() << err.str();
+        EXPECT_NE((out.str() + err.str()).find(call.text), std::string::npos)
+            << words << "\nwanted: " << call.text << "\ngot:\n" << out.str() << err.str();
     }
+}
+
+TEST(JsonText, AsciiWithTheRegistrysCodePageEscaped)
+{
+    EXPECT_EQ(jsonString("a\x80\"\\\t\xe9\x81"), "\"a\\u20ac\\\"\\\\\\u0009\\u00e9\\u0081\"");
 }
 
 TEST_F(CliTest, ExportGivesWhatApplyWrites)
@@ -168,7 +226,12 @@ TEST_F(CliTest, DryRunAndShowOnAnEmptyRegistry)
 {
     const Result dry = run({"apply", "--speed", "56", "--dry-run"});
     EXPECT_EQ(dry.code, kExitOk);
-    EXPECT_NE(dry.out.find("step 19: nothing to write at this speed"), std::string::npos);
+    // Quoted as check quotes them; at dial-up speed step 19 writes nothing.
+    EXPECT_NE(dry.out.find("would change HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Services\\VxD\\MSTCP\\"
+                           "DefaultRcvWindow: now absent, wanted \"16616\"\n"),
+              std::string::npos) << dry.out;
+    EXPECT_NE(dry.out.find("would change 17 of 17 values. Nothing was written"), std::string::npos) << dry.out;
+    EXPECT_EQ(dry.out.find("MTU: now"), dry.out.find("internetMTU: now") + 8);
     const Result shown = run({"show"});
     EXPECT_EQ(shown.code, kExitOk);
     EXPECT_EQ(lines(shown.out).size(), 1u + 8u * 2u + 18u);  // header, 8 keys with a blank line each, 18 absent values
@@ -212,12 +275,12 @@ TEST_F(CliTest, ImportPutsBackAnEarlierStateAndRefusesBadFiles)
     EXPECT_EQ(run({"show"}).out, typed);
 }
 
-TEST_F(CliTest, AStoreThatIsNotOursIsExit2AndNamed)
+TEST_F(CliTest, AStoreThatIsNotOursIsExit3AndNamed)
 {
     const std::string path = file("notes.db", "not a registry");
     StringSource in;
     StringSink out, err;
-    EXPECT_EQ(runCli({"show", "--registry", path}, {in, out, err, false}), kExitUsage);
+    EXPECT_EQ(runCli({"show", "--registry", path}, {in, out, err, false}), kExitFailed);
     EXPECT_NE(err.str().find(path), std::string::npos);
 }
 

@@ -160,7 +160,7 @@ TEST_F(RestoreCliTest, AFailedRestoreIsReportedAndTheBackupKept)
     fs::remove(backupRegPath(reg.folder()));
     fs::create_directory(backupRegPath(reg.folder()));  // a backup that cannot be read
     const Result r = restore({"--yes"});
-    EXPECT_EQ(r.code, kExitWriteFailed);
+    EXPECT_EQ(r.code, kExitFailed);
     EXPECT_EQ(r.out.find("Your registry has been restored."), std::string::npos);
     EXPECT_NE(r.err.find("Your registry could not be fully restored."), std::string::npos) << r.err;
     EXPECT_TRUE(backupKept());

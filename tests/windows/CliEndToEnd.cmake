@@ -5,9 +5,8 @@
 #   -DCLI=<ferrowinder-cli.exe> -DEMULATOR=<wine> -DWORK=<scratch folder>
 cmake_minimum_required(VERSION 3.25)
 
-if(NOT DEFINED ENV{WINEPREFIX} OR NOT "$ENV{FERRO_THROWAWAY_WINEPREFIX}" STREQUAL "$ENV{WINEPREFIX}")
-  message("[  SKIPPED ] this check boosts the registry it runs against, so it runs only in the "
-          "throwaway Wine prefix of scripts/test-windows")
+include(${CMAKE_CURRENT_LIST_DIR}/ThrowawayPrefix.cmake)
+if(NOT FERRO_IN_THROWAWAY_PREFIX)
   return()
 endif()
 

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "app/AppWindows.h"
+#include "ui/qt/CommandLine.h"
 #include "info/frmSplash.h"
 #include "platform/DefaultRegistry.h"
 #include "ui/qt/QtOsServices.h"
@@ -11,7 +12,11 @@
 
 int main(int argc, char** argv)
 {
+    if (const std::optional<int> code = ferro::qt::answerWithoutWindows(argc, argv))
+        return *code;
+    qInstallMessageHandler(ferro::qt::startUpMessageHandler);
     QApplication app(argc, argv);
+    qInstallMessageHandler(nullptr);
     // The program ends by Exit or by closing the main window, never because
     // no window happens to be visible.
     QApplication::setQuitOnLastWindowClosed(false);
