@@ -57,5 +57,5 @@ int main(int argc, char** argv)
         return code;
     err << "ferrowinder-cli: cannot write to standard output: " << out.failure()
         << "; the output is incomplete.\n";
-    return code == ferro::kExitOk ? ferro::kExitWriteFailed : code;
+    return code == ferro::kExitOk ? ferro::kExitFailed : code;
 }

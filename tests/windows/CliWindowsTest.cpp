@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "cli/Commands.h"
+
 namespace ferro {
 namespace {
 
@@ -96,7 +98,8 @@ TEST(CliResources, IconAndManifestAreEmbedded)
 }
 
 // Output that cannot be delivered is no success: with the reader of its
-// standard output gone, the tool says so on standard error and exits 1.
+// standard output gone, the tool says so on standard error and exits as
+// failed.
 TEST(CliOutput, AnExportWhoseOutputIsCutOffFailsAndSaysWhy)
 {
     SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
@@ -124,7 +127,7 @@ TEST(CliOutput, AnExportWhoseOutputIsCutOffFailsAndSaysWhy)
     GetExitCodeProcess(process.hProcess, &code);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
-    EXPECT_EQ(code, 1u);
+    EXPECT_EQ(code, static_cast<DWORD>(kExitFailed));
 
     std::string said(4096, '\0');
     const HANDLE read = CreateFileA(errors, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
