@@ -10,6 +10,7 @@
 
 #include "cli/JsonText.h"
 #include "cli/PlanReport.h"
+#include "cli/TestWritePause.h"
 #include "platform/DefaultRegistry.h"
 #include "platform/Paths.h"
 #include "platform/TextOutput.h"
@@ -77,7 +78,7 @@ const char* typeName(std::uint32_t type)
 
 std::unique_ptr<RegistryBackend> openRegistryFor(const Options& o)
 {
-    return openRegistry(o.registry);
+    return withTestWritePause(openRegistry(o.registry));
 }
 
 // "the plan for 57 Kbps", or "the machine part of the plan for 57 Kbps".
@@ -186,8 +187,8 @@ int cmdPlan(const Options& o, CliStreams& io)
 }
 
 // The wizard's YES before the boost (unless --no-backup), and the mark that
-// makes a later restore undo this boost.
-bool backUpBeforeApply(RegistryBackend& backend, const Options& o, CliStreams& io)
+// makes a later restore undo this boost, held until the last write is made.
+bool backUpBeforeApply(RegistryBackend& backend, const Options& o, CliStreams& io, std::optional<BoostMark>& mark)
 {
     const std::string folder = programFolder(o.registry);
     if (!o.noBackup) {
@@ -201,7 +202,7 @@ bool backUpBeforeApply(RegistryBackend& backend, const Options& o, CliStreams& i
                                       : "Backed up the current values to ")
                << backupRegPath(folder) << '\n';
     }
-    const BackupResult noted = noteBoostWrite(folder);
+    const BackupResult& noted = mark.emplace(folder).result();
     if (!noted.ok) {
         io.err << kProgram << ": " << noted.failure << "\nNothing was written: a restore could not undo this boost.\n";
         return false;
@@ -284,9 +285,10 @@ int cmdApply(const Options& o, CliStreams& io)
         return kExitOk;
     }
     auto backend = openRegistryFor(o);
+    std::optional<BoostMark> mark;
     // The backup in the program folder is the machine's: one for every
     // account, and only administrators may write there.
-    if (o.part != PlanPart::User && !backUpBeforeApply(*backend, o, io))
+    if (o.part != PlanPart::User && !backUpBeforeApply(*backend, o, io, mark))
         return kExitFailed;
     const std::vector<PlanDifference> before = differencesInPart(backend.get(), o);
     std::vector<modRegistry::WriteFailure> failures;
@@ -299,8 +301,14 @@ int cmdApply(const Options& o, CliStreams& io)
         ++steps;
         written += applyPlanEntry(reg, e, *o.speed) ? 1 : 0;
     }
-    for (const modRegistry::WriteFailure& f : failures)
-        printWriteFailure(io.err, f);
+    // A store that refuses every write (each step then fails twice) is named once.
+    const auto storeWide = std::find_if(failures.begin(), failures.end(),
+                                        [](const modRegistry::WriteFailure& f) { return refusesEveryWrite(f.status); });
+    if (storeWide != failures.end())
+        io.err << kProgram << ": cannot write " << registryName(o) << ": " << statusText(storeWide->status) << '\n';
+    else
+        for (const modRegistry::WriteFailure& f : failures)
+            printWriteFailure(io.err, f);
     const auto refused = [](const modRegistry::WriteFailure& f) { return f.status == kStatusAccessDenied; };
     if (std::any_of(failures.begin(), failures.end(), refused))
         accessDeniedHint(io.err, o);

@@ -33,12 +33,18 @@ bool BackupFolder::replace(const std::string& name, const std::string& content, 
 {
     const std::string partial = name + kPartialSuffix;
     const std::string path = pathOf(name);
-    if (!write(partial, content, why))
+    std::string ignored;
+    if (!write(partial, content, why)) {
+        // None left behind, empty or cut short (on a full disk, say); a link
+        // or anything else that was refused is left as it stands.
+        Kind left = Kind::Absent;
+        if (kind(partial, left, ignored) && left == Kind::File)
+            remove(partial, ignored);
         return false;
+    }
     if (moveIntoPlace(partial, name))
         return true;
     failCall(why, "cannot write", path);
-    std::string ignored;
     remove(partial, ignored);  // the rename's failure is the one to report
     return false;
 }

@@ -21,6 +21,9 @@ namespace {
 
 std::string reason(int error)
 {
+    // The system's words, "No space left on device", do not say which.
+    if (error == ENOSPC)
+        return "the disk is full";
     return std::generic_category().message(error);
 }
 

@@ -440,6 +440,8 @@ std::vector<RegEntry> captureState(RegistryBackend& backend, const std::vector<V
                                    std::vector<ApplyFailure>& unreadable)
 {
     std::vector<RegEntry> entries;
+    // A state that existed, never a mix of two writers' values.
+    const ReadSnapshot snapshot(backend);
     for (const ValuePath& path : paths) {
         ValueState state;
         const Status status = readValue(backend, path, state);

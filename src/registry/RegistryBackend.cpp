@@ -86,6 +86,7 @@ std::string statusText(Status status)
     case kStatusNotFound: return "not found (2)";
     case kStatusAccessDenied: return "access denied (5)";
     case kStatusInvalidHandle: return "invalid handle (6)";
+    case kStatusWriteProtected: return "the file system is read-only (19)";
     case kStatusDiskFull: return "the disk is full (112)";
     case kStatusBadPath: return "the path is not valid (161)";
     case kStatusBusy: return "locked by another program (170)";

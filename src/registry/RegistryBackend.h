@@ -19,6 +19,7 @@ constexpr Status kStatusOk = 0;
 constexpr Status kStatusNotFound = 2;
 constexpr Status kStatusAccessDenied = 5;
 constexpr Status kStatusInvalidHandle = 6;
+constexpr Status kStatusWriteProtected = 19;     // ERROR_WRITE_PROTECT: a read-only file system
 constexpr Status kStatusDiskFull = 112;          // ERROR_DISK_FULL
 constexpr Status kStatusBadPath = 161;           // ERROR_BAD_PATHNAME
 constexpr Status kStatusBusy = 170;              // ERROR_BUSY
@@ -66,6 +67,31 @@ public:
     virtual Status commitChanges() { return kStatusOk; }
     virtual void discardChanges() {}
     virtual bool changesAreAllOrNothing() const { return false; }
+
+    // The reads between these see one state of the values, whatever other
+    // processes write meanwhile (the store reads one snapshot). The Windows
+    // registry has no snapshot, and these do nothing: each value is read
+    // whole as it stands when read, so several values read while another
+    // program writes them may mix its states.
+    virtual Status beginReading() { return kStatusOk; }
+    virtual void endReading() {}
+};
+
+// Reads one state of the backend for as long as it lives.
+class ReadSnapshot {
+public:
+    explicit ReadSnapshot(RegistryBackend& backend) : backend_(backend), begun_(backend.beginReading()) {}
+    ~ReadSnapshot()
+    {
+        if (begun_ == kStatusOk)
+            backend_.endReading();
+    }
+    ReadSnapshot(const ReadSnapshot&) = delete;
+    ReadSnapshot& operator=(const ReadSnapshot&) = delete;
+
+private:
+    RegistryBackend& backend_;
+    const Status begun_;
 };
 
 // Closes a key handle when it goes out of scope.
@@ -112,6 +138,13 @@ Status writeValue(RegistryBackend& backend, const ValuePath& path, std::uint32_t
                   const Bytes& data);
 // Deletes one value; an absent value or key counts as deleted (returns 0).
 Status deleteValue(RegistryBackend& backend, const ValuePath& path);
+
+// A full disk or a read-only file system: every write is refused alike, so
+// it is said once, not once per value.
+inline bool refusesEveryWrite(Status status)
+{
+    return status == kStatusDiskFull || status == kStatusWriteProtected;
+}
 
 // The plain words for a status code, for messages that tell the user why.
 std::string statusText(Status status);

@@ -4,6 +4,7 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 
 #include <cerrno>
 #include <cstdlib>
@@ -229,12 +230,9 @@ void SqliteStore::openOrCreate(int busyTimeoutMs)
     if (isNew && mode_ == Mode::ReadWrite)
         createIfEmpty();
 
-    // Only read until the file is known to be ours, so a foreign or damaged
-    // file is left exactly as it was; one read transaction sees one state.
-    rc = sqlite3_exec(db_, "BEGIN", nullptr, nullptr, nullptr);
-    if (rc == SQLITE_OK)
-        rc = checkIsOurs();
-    sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr);
+    rc = readCheckIsOurs();
+    if (rc != SQLITE_OK && !isNew)
+        rc = openAsItStandsWhenNoRoom(rc);
     if (rc != SQLITE_OK)
         refuse(storeProblem(rc));
 
@@ -276,6 +274,57 @@ void SqliteStore::openOrCreate(int busyTimeoutMs)
     if (rc != SQLITE_OK || synchronous != 2)
         throw StoreError("Cannot make the writes to the registry store " + path_ + " durable" +
                          (rc != SQLITE_OK ? ": " + storeProblem(rc) : std::string()) + ".");
+}
+
+// Only read until the file is known to be ours, so a foreign or damaged
+// file is left exactly as it was; one read transaction sees one state.
+int SqliteStore::readCheckIsOurs()
+{
+    int rc = sqlite3_exec(db_, "BEGIN", nullptr, nullptr, nullptr);
+    if (rc == SQLITE_OK)
+        rc = checkIsOurs();
+    // The cause, before COMMIT can replace it.
+    systemError_ = sqlite3_system_errno(db_);
+    sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr);
+    return rc;
+}
+
+// Reading the store in write-ahead logging needs its shared-memory file,
+// which cannot be made on a full disk or a read-only file system. With no
+// log holding pages the file alone is the whole store: it is then read as it
+// stands, without that file and without locks, and every write is refused
+// for that reason. No other process can write it meanwhile either: it would
+// need that same file (on a full disk, until room is made).
+int SqliteStore::openAsItStandsWhenNoRoom(int rc)
+{
+    const int error = systemError_;
+    struct statvfs fs {};
+    const bool readOnlyFs = error == EROFS || (::statvfs(path_.c_str(), &fs) == 0 && (fs.f_flag & ST_RDONLY));
+    if ((error != ENOSPC && !readOnlyFs) || logHoldsPages())
+        return rc;
+    closeDatabase();
+    // As a URI, whose query part starts at '?' and which escapes '%' and '#'.
+    std::string uri = "file:";
+    for (const char c : path_) {
+        static const char hex[] = "0123456789ABCDEF";
+        if (c == '?' || c == '#' || c == '%')
+            uri += std::string("%") + hex[(c >> 4) & 0xF] + hex[c & 0xF];
+        else
+            uri += c;
+    }
+    uri += "?immutable=1";
+    rc = sqlite3_open_v2(uri.c_str(), &db_, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr);
+    if (rc != SQLITE_OK)
+        return rc;
+    mode_ = Mode::ReadOnly;
+    writeRefusal_ = readOnlyFs ? kStatusWriteProtected : kStatusDiskFull;
+    return readCheckIsOurs();
+}
+
+bool SqliteStore::logHoldsPages() const
+{
+    struct stat wal {};
+    return ::stat((path_ + "-wal").c_str(), &wal) == 0 && wal.st_size > 0;
 }
 
 void SqliteStore::createIfEmpty()
@@ -354,9 +403,8 @@ int SqliteStore::checkIsOurs()
     if ((rc = readOne("PRAGMA page_count", pages)) != SQLITE_OK ||
         (rc = readOne("PRAGMA page_size", pageSize)) != SQLITE_OK)
         return rc;
-    struct stat file {}, wal {};
-    const bool walHoldsPages = ::stat((path_ + "-wal").c_str(), &wal) == 0 && wal.st_size > 0;
-    if (!walHoldsPages && ::stat(path_.c_str(), &file) == 0 && file.st_size < pages * pageSize)
+    struct stat file {};
+    if (!logHoldsPages() && ::stat(path_.c_str(), &file) == 0 && file.st_size < pages * pageSize)
         refuse("is damaged (the file was cut short)");
     return SQLITE_OK;
 }
@@ -426,7 +474,7 @@ Status SqliteStore::createKey(RootKey root, const std::string& path, KeyHandle& 
 {
     out = 0;
     if (mode_ == Mode::ReadOnly)
-        return kStatusAccessDenied;
+        return writeRefusal_;
     long long keyId = 0;
     Status status = findKey(root, path, keyId);
     if (status == kStatusOk) {
@@ -490,7 +538,11 @@ bool SqliteStore::changeLost() const
 
 Status SqliteStore::beginChanges()
 {
-    // Read-only, every write is refused on its own and names its value.
+    // Refused for want of room or a writable file system, the change is
+    // refused as a whole, once; refused by permissions, every write is
+    // refused on its own and names its value.
+    if (mode_ == Mode::ReadOnly && writeRefusal_ != kStatusAccessDenied)
+        return writeRefusal_;
     if (mode_ == Mode::ReadOnly || inChanges_)
         return kStatusOk;
     // The change is made durable by the checkpoint after its commit (which
@@ -528,6 +580,24 @@ Status SqliteStore::commitChanges()
     return flushed != kStatusOk ? flushed : status;
 }
 
+Status SqliteStore::beginReading()
+{
+    // Inside a change the reads already see one state.
+    if (inChanges_ || reading_)
+        return kStatusOk;
+    // Deferred: the snapshot is taken at the first read and kept to COMMIT.
+    const Status status = exec("BEGIN");
+    reading_ = status == kStatusOk;
+    return status;
+}
+
+void SqliteStore::endReading()
+{
+    if (reading_)
+        exec("COMMIT");
+    reading_ = false;
+}
+
 void SqliteStore::discardChanges()
 {
     if (inChanges_) {
@@ -558,7 +628,7 @@ Status SqliteStore::openKey(RootKey root, const std::string& path, std::uint32_t
         return status;
     const bool wantsWrite = (access & kKeyModifyingRights) != 0;
     if (wantsWrite && mode_ == Mode::ReadOnly)
-        return kStatusAccessDenied;
+        return writeRefusal_;
     out = addHandle(keyId, wantsWrite);
     return kStatusOk;
 }
@@ -570,7 +640,7 @@ Status SqliteStore::setValue(KeyHandle key, const std::string& name, std::uint32
     if (!open)
         return kStatusInvalidHandle;
     if (!open->writable || mode_ == Mode::ReadOnly)
-        return kStatusAccessDenied;
+        return mode_ == Mode::ReadOnly ? writeRefusal_ : kStatusAccessDenied;
     if (changeLost())
         return kStatusIoFailed;
     // One statement, so one transaction; a replaced value keeps the spelling
@@ -604,7 +674,7 @@ Status SqliteStore::deleteValue(KeyHandle key, const std::string& name)
     if (!open)
         return kStatusInvalidHandle;
     if (!open->writable || mode_ == Mode::ReadOnly)
-        return kStatusAccessDenied;
+        return mode_ == Mode::ReadOnly ? writeRefusal_ : kStatusAccessDenied;
     if (changeLost())
         return kStatusIoFailed;
     Statement st(*this, "DELETE FROM vals WHERE key = ?1 AND fold = ?2");

@@ -29,7 +29,11 @@ public:
     // Opens the store at path; read-write, a missing or empty file becomes a
     // new store. Throws StoreError, naming the file, for anything else that is
     // not a store of ours in one piece; such a file is left exactly as it was.
-    // busyTimeoutMs: how long to wait for another process's write.
+    // On a full disk or a read-only file system, where SQLite cannot set up
+    // its shared-memory file, a store with nothing in its log is opened
+    // read-only as it stands, and writes are refused with kStatusDiskFull or
+    // kStatusWriteProtected. busyTimeoutMs: how long to wait for another
+    // process's write.
     explicit SqliteStore(const std::string& path, Mode mode = Mode::ReadWrite,
                          int busyTimeoutMs = kDefaultBusyTimeoutMs);
     ~SqliteStore() override;
@@ -51,6 +55,9 @@ public:
     Status commitChanges() override;
     void discardChanges() override;
     bool changesAreAllOrNothing() const override { return true; }
+    // One read transaction: the reads in between see one state of the file.
+    Status beginReading() override;
+    void endReading() override;
 
     const std::string& path() const { return path_; }
     // How long a write waits for another process's write to finish.
@@ -65,7 +72,10 @@ private:
 
     void openOrCreate(int busyTimeoutMs);
     void createIfEmpty();
+    int readCheckIsOurs();
     int checkIsOurs();
+    int openAsItStandsWhenNoRoom(int rc);
+    bool logHoldsPages() const;
     [[noreturn]] void refuse(const std::string& why) const;
     int readOne(const char* sql, long long& out);
     int readOne(const char* sql, std::string& out);
@@ -87,6 +97,10 @@ private:
     std::map<const char*, sqlite3_stmt*> statements_;
     KeyHandle nextHandle_ = 1;
     bool inChanges_ = false;
+    bool reading_ = false;
+    int systemError_ = 0;  // errno of the last failing call while checking the file
+    // What a write is refused with on a read-only store.
+    Status writeRefusal_ = kStatusAccessDenied;
 };
 
 // Where the store lives by default: $XDG_DATA_HOME/FerroWinder/registry.db,

@@ -1,5 +1,6 @@
 #include "tuning/Backup.h"
 
+#include <algorithm>
 #include <cctype>
 
 #include "platform/Paths.h"
@@ -156,17 +157,24 @@ BackupResult writeBackup(RegistryBackend& backend, const std::string& programFol
     return result;
 }
 
+BoostMark::BoostMark(const std::string& programFolder)
+    : folder_(std::make_unique<BackupFolder>(programFolder))
+{
+    std::string why;
+    result_.ok = folder_->open(false, why) && (folder_->missing() || folder_->remove(kIdleName, why));
+    result_.failure = why;
+}
+
+BoostMark::~BoostMark() = default;
+
+void BoostMark::release()
+{
+    folder_.reset();
+}
+
 BackupResult noteBoostWrite(const std::string& programFolder)
 {
-    BackupResult result;
-    BackupFolder folder(programFolder);
-    std::string why;
-    if (!folder.open(false, why) || (!folder.missing() && !folder.remove(kIdleName, why))) {
-        result.failure = why;
-        return result;
-    }
-    result.ok = true;
-    return result;
+    return BoostMark(programFolder).result();
 }
 
 std::string boostNoteFailureText(const BackupResult& result)
@@ -226,14 +234,23 @@ RestoreResult restoreRegistry(RegistryBackend& backend, const std::string& progr
 std::string restoreFailureText(const RestoreResult& result)
 {
     std::string text = "Your registry could not be fully restored.";
-    if (!result.failures.empty()) {
+    const auto storeWide = [](const ApplyFailure& f) { return refusesEveryWrite(f.status); };
+    if (!result.failures.empty() && std::all_of(result.failures.begin(), result.failures.end(), storeWide)) {
+        text += "\r\n\r\nNothing could be restored: " + statusText(result.failures[0].status) + ".";
+    } else if (!result.failures.empty()) {
         text += "\r\n\r\nThese values could not be restored:";
         for (const ApplyFailure& f : result.failures)
             text += "\r\n" + fullValuePath(f.path) + ": " + statusText(f.status);
     }
     if (!result.error.empty()) {
+        // A capital only for a word: a path that starts the sentence keeps its
+        // case, which names another file where case matters.
         std::string sentence = result.error;
-        sentence[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(sentence[0])));
+        const std::string firstWord = sentence.substr(0, sentence.find(' '));
+        const bool isWord = std::all_of(firstWord.begin(), firstWord.end(),
+                                        [](unsigned char c) { return std::isalpha(c) != 0; });
+        if (isWord)
+            sentence[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(sentence[0])));
         text += "\r\n\r\n" + sentence + ".";
     }
     if (result.usedBackup && !result.failures.empty())

@@ -8,6 +8,7 @@
 // writes: from then on Backup.reg is the state from before a boost not yet
 // undone, which the next backup keeps and the restore puts back.
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,8 @@
 #include "tuning/TuningPlan.h"
 
 namespace ferro {
+
+class BackupFolder;
 
 // The marker file's name, as the wizard names it to the user too.
 constexpr const char* kMarkerFileName = "Backup.nbf";
@@ -46,9 +49,29 @@ BackupResult writeBackup(RegistryBackend& backend, const std::string& programFol
 // values would be the boost's own.
 extern const char* const kBackupDuringRunText;
 
-// Called before every write of a boost: marks Backup.reg, if there is one, as
-// the state from before a boost not yet undone. Without a Backup folder there
-// is nothing to mark.
+// Taken before every write of a boost: marks Backup.reg, if there is one, as
+// the state from before a boost not yet undone (without a Backup folder there
+// is nothing to mark), and holds the Backup folder's lock until destroyed or
+// released. The writes are made while it is held, so that a restore in
+// another process, which takes the same lock, comes wholly before the mark or
+// wholly after the writes: never in between, where it would mark the backup
+// as having nothing to undo under a boost still being written. Windows has no
+// such lock (see BackupFolder): there the mark is set before every write.
+class BoostMark {
+public:
+    explicit BoostMark(const std::string& programFolder);
+    ~BoostMark();
+    BoostMark(const BoostMark&) = delete;
+    BoostMark& operator=(const BoostMark&) = delete;
+    const BackupResult& result() const { return result_; }
+    void release();
+
+private:
+    std::unique_ptr<BackupFolder> folder_;
+    BackupResult result_;
+};
+
+// Sets the mark alone, letting the lock go at once.
 BackupResult noteBoostWrite(const std::string& programFolder);
 // What the user is told when that mark could not be set.
 std::string boostNoteFailureText(const BackupResult& result);

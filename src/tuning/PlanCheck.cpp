@@ -29,6 +29,7 @@ std::vector<RegEntry> planWrites(std::uint32_t speedKbps)
 std::vector<PlanDifference> planDifferences(RegistryBackend& backend, std::uint32_t speedKbps)
 {
     std::vector<PlanDifference> differences;
+    const ReadSnapshot snapshot(backend);
     for (const RegEntry& wanted : planWrites(speedKbps)) {
         PlanDifference d{wanted.path, *wanted.state, {}, kStatusOk};
         d.readStatus = readValue(backend, d.path, d.now);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <vector>
 
 #include "form/WindowHost.h"
 #include "platform/OsServices.h"
@@ -198,12 +199,29 @@ void frmBoost::Timer1_Timer()
     setTimer("Timer1", false, state("Timer1").interval);
     if (step == 1)
         lockForRun();
-    noteBoostInBackup(step);
-    if (runStep_ != step)
-        return;  // the window was closed while the box was open
+    // Every step, so that a restore between two steps leaves the rest of the
+    // run marked too. The mark is held until this step's write is made, so
+    // that a restore from another process comes before both or after both.
+    BoostMark mark(windows_.context().programFolder);
+    if (!mark.result().ok) {
+        mark.release();
+        if (step == 1)  // the box once a run is enough
+            windows_.context().os.messageBox(this, boostNoteFailureText(mark.result()), kApplicationTitle,
+                                             MsgButtons::Ok, MsgIcon::Warning);
+        if (runStep_ != step)
+            return;  // the window was closed while the box was open
+    }
     const PlanEntry& entry = planEntry(step);
+    // The step's error boxes wait until the mark is let go: nothing may wait
+    // for the user while the Backup folder is locked.
+    std::vector<modRegistry::WriteFailure> failures;
+    const modRegistry::Registry collecting{
+        registry_.backend, [&](const modRegistry::WriteFailure& failure) { failures.push_back(failure); }};
     // The speed is read at each step: the slider is its only copy.
-    const bool wrote = applyPlanEntry(registry_, entry, speedLevel());
+    const bool wrote = applyPlanEntry(collecting, entry, speedLevel());
+    mark.release();
+    for (const modRegistry::WriteFailure& failure : failures)
+        registry_.notify(failure);
     if (runStep_ != step)
         return;  // the window was closed while an error box was open
     // The last step shows itself only when it wrote; the others always do.
@@ -221,16 +239,6 @@ void frmBoost::Timer1_Timer()
     setCaption("lblSetting_1", "Optimizations Complete");
     setCaption("cmdNext_0", "Finished");
     setEnabled("cmdNext_0", true);
-}
-
-void frmBoost::noteBoostInBackup(int step)
-{
-    // Every step, so that a restore between two steps leaves the rest of the
-    // run marked too; the box once a run is enough.
-    const BackupResult noted = noteBoostWrite(windows_.context().programFolder);
-    if (!noted.ok && step == 1)
-        windows_.context().os.messageBox(this, boostNoteFailureText(noted), kApplicationTitle, MsgButtons::Ok,
-                                         MsgIcon::Warning);
 }
 
 void frmBoost::disarmRunNotStarted()

@@ -40,7 +40,6 @@ private:
     // The backup's side of the run: no backup while it is armed or writing,
     // and each write marks the backup as the state from before a boost.
     bool runArmedOrUnderWay() const { return runStep_ != 0; }
-    void noteBoostInBackup(int step);
     void disarmRunNotStarted();
     void cmdNext_Click(int index);
     void cmdBack_Click(int index);

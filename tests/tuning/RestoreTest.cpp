@@ -309,6 +309,19 @@ TEST_F(RestoreTest, AFailureSaysWhatTheFailingCallReported)
     EXPECT_TRUE(state(kUserSetting).present);
 }
 
+// The failure's sentence starts with a capital, unless it starts with a
+// path: "st/..." and "St/..." name two files.
+TEST(RestoreFailureText, CapitalisesAWordButNeverAPath)
+{
+    for (const auto& [error, said] : {std::pair{"the backup is damaged", "The backup is damaged."},
+                                      {"st/Backup/Backup.reg is not a regular file",
+                                       "st/Backup/Backup.reg is not a regular file."}}) {
+        RestoreResult result;
+        result.error = error;
+        EXPECT_NE(restoreFailureText(result).find("\r\n\r\n" + std::string(said)), std::string::npos) << said;
+    }
+}
+
 }  // namespace
 }  // namespace ferro
 #endif

@@ -1,0 +1,122 @@
+// The store on a full disk and on a read-only file system, with no log or
+// shared-memory file beside it (as every command leaves it): reads work, and
+// writes fail saying why, once, with nothing lost.
+#ifdef __linux__
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "cli/Commands.h"
+#include "registry/TestMount.h"
+#include "registry/TestRegistry.h"
+
+namespace ferro {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Result {
+    int code;
+    std::string out;
+    std::string err;
+};
+
+std::size_t count(const std::string& text, const std::string& part)
+{
+    std::size_t n = 0;
+    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+        ++n;
+    return n;
+}
+
+// Fills the file system until a write fails for want of room.
+void fill(const std::string& folder, const std::string& name)
+{
+    std::ofstream file(folder + "/filler" + name, std::ios::binary);
+    const std::string block(4096, 'x');
+    while (file.write(block.data(), static_cast<std::streamsize>(block.size())) && file.flush()) {
+    }
+}
+
+TEST(UnwritableDisk, ReadsWorkAndWritesSayWhyOnceLosingNothing)
+{
+    const struct {
+        const char* name;
+        bool full;            // else read-only
+        const char* backup;   // where and why apply's backup fails
+        const char* store;    // why the store refuses a change
+        const char* noBackup; // why apply --no-backup fails
+    } cases[] = {
+        {"a full disk", true, "/Backup/Backup.reg.partial: the disk is full", "the disk is full (112)",
+         "the disk is full (112)"},
+        {"a read-only file system", false, "/Backup/Backup.nbf: Read-only file system",
+         "the file system is read-only (19)", "Backup.idle: Read-only file system"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::TestRegistry reg;
+        const std::string disk = reg.folder() + "/disk";
+        fs::create_directory(disk);
+        std::string why;
+        const auto mount = test::TestMount::tmpfs(disk, 512 * 1024, why);
+        if (!mount)
+            GTEST_SKIP() << why;
+        const std::string store = disk + "/registry.db";
+        const auto run = [&](std::vector<std::string> args) {
+            args.insert(args.end(), {"--registry", store});
+            StringSource in("");
+            StringSink out, err;
+            const int code = runCli(args, {in, out, err, false});
+            return Result{code, out.str(), err.str()};
+        };
+        // A boost, and a file to import. On the full disk the boost is undone,
+        // so that the next backup takes Backup.reg anew.
+        ASSERT_EQ(run({"apply", "--speed", "57"}).code, kExitOk);
+        if (c.full) {
+            ASSERT_EQ(run({"restore", "--yes"}).code, kExitOk);
+        }
+        std::ofstream(disk + "/other.reg") << "Windows Registry Editor Version 5.00\r\n\r\n"
+                                              "[HKEY_CURRENT_USER\\Software\\Other]\r\n\"a\"=\"b\"\r\n";
+        const std::string before = run({"show"}).out;
+        // A reader leaves them behind; a writer removes them, as here.
+        ASSERT_EQ(fs::file_size(store + "-wal"), 0u);
+        fs::remove(store + "-wal");
+        fs::remove(store + "-shm");
+        if (c.full) {
+            fill(disk, "1");
+        } else {
+            ASSERT_TRUE(mount->makeReadOnly(why)) << why;
+        }
+
+        for (const std::vector<std::string>& read :
+             {std::vector<std::string>{"show"}, {"check", "--speed", "57"}, {"plan", "--speed", "57"}}) {
+            const Result r = run(read);  // check may find the plan or not
+            EXPECT_TRUE(r.code != kExitUsage && r.err.empty() && !r.out.empty()) << read[0] << ": " << r.err;
+        }
+        EXPECT_EQ(run({"show"}).out, before);
+
+        const Result applied = run({"apply", "--speed", "1000"});
+        EXPECT_EQ(applied.code, kExitFailed);
+        EXPECT_NE(applied.err.find(disk + c.backup), std::string::npos) << applied.err;
+        EXPECT_FALSE(fs::exists(disk + "/Backup/Backup.reg.partial"));
+        if (c.full) {
+            // A boost to undo again, for the restore below.
+            ASSERT_TRUE(fs::remove(disk + "/Backup/Backup.idle"));
+            fill(disk, "2");
+        }
+        for (const std::vector<std::string>& write : {std::vector<std::string>{"import", disk + "/other.reg"},
+                                                      {"restore", "--yes"},
+                                                      {"apply", "--speed", "1000", "--no-backup"}}) {
+            const Result r = run(write);
+            EXPECT_EQ(r.code, kExitFailed) << write[0];
+            const std::string said = write.size() == 4 ? c.noBackup : c.store;
+            EXPECT_EQ(count(r.err, said), 1u) << write[0] << ": " << r.err;
+        }
+        EXPECT_EQ(run({"show"}).out, before);
+    }
+}
+
+}  // namespace
+}  // namespace ferro
+#endif
