@@ -25,6 +25,28 @@ std::wstring wide(const std::string& path)
     return win32::widePath(path);
 }
 
+// Two processes take turns on the folder, as flock() makes them elsewhere: a
+// mutex named by the folder's identity (volume and file index), whatever path
+// reached it. A mutex its holder left by dying is free again; each of that
+// holder's writes was whole.
+HANDLE lockFolder(const BY_HANDLE_FILE_INFORMATION& info)
+{
+    wchar_t name[64];
+    swprintf(name, sizeof name / sizeof name[0], L"Global\\FerroWinder.Backup.%08lx.%08lx%08lx",
+             static_cast<unsigned long>(info.dwVolumeSerialNumber), static_cast<unsigned long>(info.nFileIndexHigh),
+             static_cast<unsigned long>(info.nFileIndexLow));
+    HANDLE mutex = CreateMutexW(nullptr, FALSE, name);
+    if (!mutex)
+        return nullptr;
+    const DWORD waited = WaitForSingleObject(mutex, INFINITE);
+    if (waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED)
+        return mutex;
+    const DWORD error = GetLastError();
+    CloseHandle(mutex);
+    SetLastError(error);
+    return nullptr;
+}
+
 bool isMissing(DWORD error)
 {
     return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
@@ -106,6 +128,10 @@ std::string backupfolder::lastErrorText()
 
 BackupFolder::~BackupFolder()
 {
+    if (lock_) {
+        ReleaseMutex(lock_);
+        CloseHandle(lock_);
+    }
     if (handle_)
         CloseHandle(handle_);
 }
@@ -144,6 +170,9 @@ bool BackupFolder::open(bool create, std::string& why)
         return fail(why, linkText(path_));
     if (!(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
         return fail(why, "cannot open the folder " + path_ + ": it is not a folder");
+    lock_ = lockFolder(info);
+    if (!lock_)
+        return failCall(why, "cannot lock the folder", path_);
     handle_ = guard.release();
     return true;
 }
