@@ -545,6 +545,21 @@ bool takes(const Command& c, const std::string& option)
     return wordIn(c.options, option);
 }
 
+PlanPart parsePart(const std::string& part)
+{
+    if (part != "machine" && part != "user" && part != "both")
+        throw UsageError{"--part takes machine, user or both, not \"" + part + "\""};
+    return part == "machine" ? PlanPart::Machine : part == "user" ? PlanPart::User : PlanPart::Both;
+}
+
+void requireWhatItNeeds(const Command& c, const Options& o)
+{
+    if (takes(c, "--speed") && !o.speed)
+        throw UsageError{"'" + std::string(c.name) + "' needs --speed KBPS"};
+    if (std::string(c.name) != "import" && !o.positional.empty())
+        throw UsageError{"unexpected word '" + o.positional[0] + "'"};
+}
+
 Options parseOptions(const Command& c, const std::vector<std::string>& args)
 {
     Options o;
@@ -583,10 +598,7 @@ Options parseOptions(const Command& c, const std::vector<std::string>& args)
             if (!wordIn(c.formats, o.format))
                 throw UsageError{"--format takes " + std::string(c.formats) + ", not \"" + o.format + "\""};
         } else if (word == "--part" && takes(c, "--part")) {
-            const std::string part = value();
-            if (part != "machine" && part != "user" && part != "both")
-                throw UsageError{"--part takes machine, user or both, not \"" + part + "\""};
-            o.part = part == "machine" ? PlanPart::Machine : part == "user" ? PlanPart::User : PlanPart::Both;
+            o.part = parsePart(value());
         } else if ((word == "-o" || word == "--output") && takes(c, "-o")) {
             o.output = value();
         } else if (word == "--dry-run" && takes(c, "--dry-run")) {
@@ -601,12 +613,8 @@ Options parseOptions(const Command& c, const std::vector<std::string>& args)
             o.positional.push_back(word);
         }
     }
-    if (o.help)
-        return o;
-    if (takes(c, "--speed") && !o.speed)
-        throw UsageError{"'" + std::string(c.name) + "' needs --speed KBPS"};
-    if (std::string(c.name) != "import" && !o.positional.empty())
-        throw UsageError{"unexpected word '" + o.positional[0] + "'"};
+    if (!o.help)
+        requireWhatItNeeds(c, o);
     return o;
 }
 
