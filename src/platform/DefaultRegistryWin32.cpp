@@ -1,21 +1,13 @@
 #include "platform/DefaultRegistry.h"
 
-#include "platform/Paths.h"
-
-#ifdef _WIN32
 #include <windows.h>
 
+#include "platform/Paths.h"
 #include "platform/WideText.h"
 #include "registry/Advapi32Backend.h"
-#else
-#include <filesystem>
 
-#include "registry/SqliteStore.h"
-#endif
-
+// Windows: the real registry, and the program's own folder.
 namespace ferro {
-
-#ifdef _WIN32
 
 std::unique_ptr<RegistryBackend> openRegistry(const std::string&)
 {
@@ -51,38 +43,5 @@ std::string programFolder(const std::string&)
     }
     return parentPath(win32::utf8FromWide(path));
 }
-
-#else
-
-std::unique_ptr<RegistryBackend> openRegistry(const std::string& storePath)
-{
-    return std::make_unique<SqliteStore>(storeFile(storePath));
-}
-
-std::unique_ptr<RegistryBackend> openRegistryToRead(const std::string& storePath, std::string& whyAbsent)
-{
-    const std::string path = storeFile(storePath);
-    std::error_code ec;
-    const bool missing = !std::filesystem::exists(path, ec) && !ec;
-    if (missing || (std::filesystem::is_regular_file(path, ec) && std::filesystem::file_size(path, ec) == 0)) {
-        whyAbsent = missing ? "does not exist" : "is empty";
-        return nullptr;
-    }
-    return std::make_unique<SqliteStore>(path, SqliteStore::Mode::ReadOnly);
-}
-
-std::string storeFile(const std::string& storePath)
-{
-    return storePath.empty() ? defaultStorePath() : storePath;
-}
-
-std::string programFolder(const std::string& storePath)
-{
-    // A store named without a folder lives in the current one.
-    const std::string folder = parentPath(storeFile(storePath));
-    return folder.empty() ? "." : folder;
-}
-
-#endif
 
 }  // namespace ferro
