@@ -2,6 +2,14 @@
 # resources/ferrowinder.rc.in and the program's manifest in resources/.
 enable_language(RC)
 
+# The maker and the year, as the splash shows them (one place: src/info/Branding.h).
+file(STRINGS ${PROJECT_SOURCE_DIR}/src/info/Branding.h _copyright REGEX "kCopyrightLine = ")
+if(NOT _copyright MATCHES "\"Copyright \\\\u00A9 ([0-9]+) ([^\"]+)\"")
+  message(FATAL_ERROR "src/info/Branding.h: kCopyrightLine is not \"Copyright \\u00A9 YEAR MAKER\"")
+endif()
+set(FERRO_COPYRIGHT_YEAR ${CMAKE_MATCH_1})
+set(FERRO_MAKER ${CMAKE_MATCH_2})
+
 function(ferro_windows_resources target description)
   set(FERRO_RC_NAME ${target})
   set(FERRO_RC_FILE ${target}.exe)

@@ -7,6 +7,9 @@
 setup_wine_prefix() {
   local log=$1 driver=${2:-x11}
   export WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  # File names and arguments pass between Linux and Wine in UTF-8: the tests
+  # use folders named in more than one script.
+  export LANG=C.UTF-8
   # Wine's helper processes inherit stderr and keep a pipe open, so all their
   # output goes to a file; wineserver -w waits until the prefix is ready.
   {

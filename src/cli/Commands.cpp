@@ -12,6 +12,8 @@
 #include "cli/PlanReport.h"
 #include "cli/TestWritePause.h"
 #include "platform/DefaultRegistry.h"
+#include "platform/Paths.h"
+#include "platform/TextOutput.h"
 #include "registry/RegFile.h"
 #include "registry/modRegistry.h"
 #include "tuning/Backup.h"
@@ -365,7 +367,7 @@ int cmdExport(const Options& o, CliStreams& io)
         io.out << text;
         return kExitOk;
     }
-    std::FILE* file = std::fopen(o.output.c_str(), "wb");
+    std::FILE* file = openFile(o.output, "wb");
     const bool written = file && std::fwrite(text.data(), 1, text.size(), file) == text.size();
     if (!(file && std::fclose(file) == 0 && written)) {
         io.err << kProgram << ": cannot write " << o.output << '\n';
@@ -376,7 +378,7 @@ int cmdExport(const Options& o, CliStreams& io)
 
 bool readFile(const std::string& name, std::string& text)
 {
-    std::FILE* file = std::fopen(name.c_str(), "rb");
+    std::FILE* file = openFile(name, "rb");
     if (!file)
         return false;
     const bool ok = readToEnd(file, text);
@@ -543,6 +545,21 @@ bool takes(const Command& c, const std::string& option)
     return wordIn(c.options, option);
 }
 
+PlanPart parsePart(const std::string& part)
+{
+    if (part != "machine" && part != "user" && part != "both")
+        throw UsageError{"--part takes machine, user or both, not \"" + part + "\""};
+    return part == "machine" ? PlanPart::Machine : part == "user" ? PlanPart::User : PlanPart::Both;
+}
+
+void requireWhatItNeeds(const Command& c, const Options& o)
+{
+    if (takes(c, "--speed") && !o.speed)
+        throw UsageError{"'" + std::string(c.name) + "' needs --speed KBPS"};
+    if (std::string(c.name) != "import" && !o.positional.empty())
+        throw UsageError{"unexpected word '" + o.positional[0] + "'"};
+}
+
 Options parseOptions(const Command& c, const std::vector<std::string>& args)
 {
     Options o;
@@ -581,10 +598,7 @@ Options parseOptions(const Command& c, const std::vector<std::string>& args)
             if (!wordIn(c.formats, o.format))
                 throw UsageError{"--format takes " + std::string(c.formats) + ", not \"" + o.format + "\""};
         } else if (word == "--part" && takes(c, "--part")) {
-            const std::string part = value();
-            if (part != "machine" && part != "user" && part != "both")
-                throw UsageError{"--part takes machine, user or both, not \"" + part + "\""};
-            o.part = part == "machine" ? PlanPart::Machine : part == "user" ? PlanPart::User : PlanPart::Both;
+            o.part = parsePart(value());
         } else if ((word == "-o" || word == "--output") && takes(c, "-o")) {
             o.output = value();
         } else if (word == "--dry-run" && takes(c, "--dry-run")) {
@@ -599,12 +613,8 @@ Options parseOptions(const Command& c, const std::vector<std::string>& args)
             o.positional.push_back(word);
         }
     }
-    if (o.help)
-        return o;
-    if (takes(c, "--speed") && !o.speed)
-        throw UsageError{"'" + std::string(c.name) + "' needs --speed KBPS"};
-    if (std::string(c.name) != "import" && !o.positional.empty())
-        throw UsageError{"unexpected word '" + o.positional[0] + "'"};
+    if (!o.help)
+        requireWhatItNeeds(c, o);
     return o;
 }
 
@@ -630,8 +640,8 @@ bool StringSource::readAll(std::string& text)
 
 void StdioSink::write(std::string_view text)
 {
-    std::fwrite(text.data(), 1, text.size(), file_);
-    std::fflush(file_);
+    if (failure_.empty())
+        (void)writeText(file_, text, failure_);
 }
 
 bool StdioSource::readLine(std::string& line)

@@ -69,14 +69,18 @@ private:
 };
 
 // The process's standard input, output or error. Output is flushed at
-// once, so that a prompt shows before the answer is read.
+// once, so that a prompt shows before the answer is read. After a failed
+// write nothing more is written (it would leave a gap in the middle), and
+// failure() says why.
 class StdioSink : public TextSink {
 public:
     explicit StdioSink(std::FILE* file) : file_(file) {}
     void write(std::string_view text) override;
+    const std::string& failure() const { return failure_; }
 
 private:
     std::FILE* file_;
+    std::string failure_;
 };
 
 class StdioSource : public TextSource {

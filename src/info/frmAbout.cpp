@@ -109,6 +109,8 @@ void frmAbout::Command1_Click()
     const std::string selection =
         address.caption.substr(start, static_cast<std::size_t>(address.selLength));
     OsServices& os = windows_.context().os;
-    if (os.printText(this, address.caption, selection) != OsServices::PrintResult::Printed)
+    // Errors while printing are ignored: only a dialog the user did not get
+    // through says so.
+    if (os.printText(this, address.caption, selection) == OsServices::PrintResult::Cancelled)
         os.messageBox(this, "Dialog Cancelled", kApplicationTitle, MsgButtons::Ok, MsgIcon::None);
 }

@@ -19,8 +19,8 @@ public:
     BackupFolder(const BackupFolder&) = delete;
     BackupFolder& operator=(const BackupFolder&) = delete;
 
-    // Opens the folder, creating it first when `create`, and (off Windows)
-    // holds a lock on it, so that two processes take turns. False with `why` set
+    // Opens the folder, creating it first when `create`, and holds a lock on
+    // it until destroyed, so that two processes take turns. False with `why` set
     // when it cannot be opened or is not a real folder; a missing folder
     // without `create` is no failure: open() is true and missing() says so.
     bool open(bool create, std::string& why);
@@ -53,6 +53,7 @@ private:
     bool missing_ = false;
 #ifdef _WIN32
     void* handle_ = nullptr;  // held without delete sharing, so the folder cannot be swapped
+    void* lock_ = nullptr;    // the mutex that makes two processes take turns
 #else
     int fd_ = -1;
 #endif

@@ -7,37 +7,44 @@
 
 #include "platform/BackupFolderText.h"
 #include "platform/Paths.h"
+#include "platform/WideText.h"
 
 namespace ferro {
 using namespace backupfolder;
 
 namespace {
 
-// The words Windows gives for an error code, as the failing call reported it.
 std::string reason(DWORD error)
 {
-    char* buffer = nullptr;
-    const DWORD length = FormatMessageA(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-        error, 0, reinterpret_cast<char*>(&buffer), 0, nullptr);
-    std::string text = length ? std::string(buffer, length) : std::string();
-    LocalFree(buffer);
-    while (!text.empty() && (text.back() == '\r' || text.back() == '\n' || text.back() == '.' || text.back() == ' '))
-        text.pop_back();
-    if (text.empty())
-        text = "error";
-    return text + " (" + std::to_string(error) + ")";
+    return win32::errorText(error);
 }
 
-// Paths come in the ANSI code page, as GetModuleFileNameA gives them.
+// Paths are UTF-8; the wide calls take any name, and long ones through widePath.
 std::wstring wide(const std::string& path)
 {
-    const int size = static_cast<int>(path.size());
-    const int length = size ? MultiByteToWideChar(CP_ACP, 0, path.data(), size, nullptr, 0) : 0;
-    std::wstring text(static_cast<std::size_t>(length), L'\0');
-    if (length > 0 && MultiByteToWideChar(CP_ACP, 0, path.data(), size, text.data(), length) != length)
-        text.clear();
-    return text;
+    return win32::widePath(path);
+}
+
+// Two processes take turns on the folder, as flock() makes them elsewhere: a
+// mutex named by the folder's identity (volume and file index), whatever path
+// reached it. A mutex its holder left by dying is free again; each of that
+// holder's writes was whole.
+HANDLE lockFolder(const BY_HANDLE_FILE_INFORMATION& info)
+{
+    wchar_t name[64];
+    swprintf(name, sizeof name / sizeof name[0], L"Global\\FerroWinder.Backup.%08lx.%08lx%08lx",
+             static_cast<unsigned long>(info.dwVolumeSerialNumber), static_cast<unsigned long>(info.nFileIndexHigh),
+             static_cast<unsigned long>(info.nFileIndexLow));
+    HANDLE mutex = CreateMutexW(nullptr, FALSE, name);
+    if (!mutex)
+        return nullptr;
+    const DWORD waited = WaitForSingleObject(mutex, INFINITE);
+    if (waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED)
+        return mutex;
+    const DWORD error = GetLastError();
+    CloseHandle(mutex);
+    SetLastError(error);
+    return nullptr;
 }
 
 bool isMissing(DWORD error)
@@ -121,6 +128,10 @@ std::string backupfolder::lastErrorText()
 
 BackupFolder::~BackupFolder()
 {
+    if (lock_) {
+        ReleaseMutex(lock_);
+        CloseHandle(lock_);
+    }
     if (handle_)
         CloseHandle(handle_);
 }
@@ -159,6 +170,9 @@ bool BackupFolder::open(bool create, std::string& why)
         return fail(why, linkText(path_));
     if (!(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
         return fail(why, "cannot open the folder " + path_ + ": it is not a folder");
+    lock_ = lockFolder(info);
+    if (!lock_)
+        return failCall(why, "cannot lock the folder", path_);
     handle_ = guard.release();
     return true;
 }

@@ -38,6 +38,8 @@ public:
     // True for an existing regular file (not a folder of that name).
     virtual bool fileExists(const std::string& path) = 0;
 
+    // Cancelled: the dialog was cancelled or could not be shown; Failed: the
+    // user accepted it and printing failed.
     enum class PrintResult { Printed, Cancelled, Failed };
     // Shows the Print dialog owned by `owner` (the selection offered, and
     // preselected, when `selection` is not empty) and prints on the printer

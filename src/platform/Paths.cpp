@@ -2,6 +2,10 @@
 
 #include <string_view>
 
+#ifdef _WIN32
+#include "platform/WideText.h"
+#endif
+
 namespace ferro {
 namespace {
 
@@ -51,6 +55,16 @@ std::string parentPath(const std::string& path)
     if (folder.empty() || isDrive(folder))
         return path.substr(0, end + 1);
     return folder;
+}
+
+std::FILE* openFile(const std::string& path, const char* mode)
+{
+#ifdef _WIN32
+    const std::wstring wideMode(mode, mode + std::char_traits<char>::length(mode));
+    return _wfopen(win32::widePath(path).c_str(), wideMode.c_str());
+#else
+    return std::fopen(path.c_str(), mode);
+#endif
 }
 
 }  // namespace ferro

@@ -2,6 +2,7 @@
 // File and folder names as plain text, split and joined the same way for
 // every caller. Not std::filesystem: on Windows it drags the static C++
 // runtime's locale and streams into the program, most of its size.
+#include <cstdio>
 #include <string>
 
 namespace ferro {
@@ -13,5 +14,9 @@ std::string joinPath(const std::string& folder, const std::string& name);
 // The folder that holds `path`: "" for a bare name; a root keeps its
 // separator ("/", "C:\").
 std::string parentPath(const std::string& path);
+
+// std::fopen for a path in UTF-8. On Windows through the wide call, so that
+// any name and a path longer than MAX_PATH open (fopen takes the ANSI code page).
+std::FILE* openFile(const std::string& path, const char* mode);
 
 }  // namespace ferro

@@ -188,32 +188,9 @@ int SqliteStore::readOne(const char* sql, std::string& out)
 
 void SqliteStore::openOrCreate(int busyTimeoutMs)
 {
-    namespace fs = std::filesystem;
-    if (path_.empty())
-        throw StoreError("No file was named for the registry store.");
-    // Look before SQLite opens anything: it would create a missing file, and
-    // leave a -journal file beside a device.
-    struct stat info {};
-    const bool exists = ::stat(path_.c_str(), &info) == 0;
-    if (!exists && errno != ENOENT)
-        throw StoreError("The registry store " + path_ + " cannot be reached: " + std::strerror(errno) + ".");
-    if (exists && !S_ISREG(info.st_mode))
-        refuse(S_ISDIR(info.st_mode) ? "is a folder, not a file" : "is not a regular file");
-    // Only a missing or empty file may become a new store: anything else
-    // might hold somebody's data.
-    const bool isNew = !exists || info.st_size == 0;
-    if (!exists && mode_ == Mode::ReadOnly)
-        throw StoreError("The registry store " + path_ + " does not exist.");
-    if (isNew && mode_ == Mode::ReadOnly)
-        throw StoreError("The registry store " + path_ + " is empty and cannot be set up read-only.");
-    if (!exists) {
-        std::error_code ec;
-        const fs::path parent = fs::path(path_).parent_path();
-        if (!parent.empty())
-            fs::create_directories(parent, ec);
-        if (ec)
-            throw StoreError("Cannot create the folder of the registry store " + path_ + ": " + ec.message() + ".");
-    }
+    const Existing existing = lookBeforeOpening();
+    const bool exists = existing != Existing::Missing;
+    const bool isNew = existing != Existing::HasData;
 
     int flags = mode_ == Mode::ReadOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
     if (!exists)
@@ -236,30 +213,70 @@ void SqliteStore::openOrCreate(int busyTimeoutMs)
     if (rc != SQLITE_OK)
         refuse(storeProblem(rc));
 
-    if (mode_ == Mode::ReadWrite) {
-        // WAL lets the windows and the command-line tool work at once and
-        // costs one flush per write; the mode stays in the file. The switch
-        // rewrites only the file's first page, whose header fits in one
-        // sector, so it needs no journal on disk (three flushes less). It
-        // also needs the file to itself once, and SQLite gives up at once
-        // rather than wait while another process reads it (as while it sets
-        // the store up): try again within the busy timeout.
-        std::string journal;
-        rc = readOne("PRAGMA journal_mode", journal);
-        if (rc == SQLITE_OK && journal != "wal")
-            rc = readOne("PRAGMA journal_mode=MEMORY", journal);
-        if (rc == SQLITE_OK) {
-            for (int waited = 0;; waited += kRetryMs) {
-                rc = readOne("PRAGMA journal_mode=WAL", journal);
-                if ((rc & 0xFF) != SQLITE_BUSY || waited >= busyTimeoutMs)
-                    break;
-                sqlite3_sleep(kRetryMs);
-            }
-        }
-        if (rc != SQLITE_OK || journal != "wal")
-            throw StoreError("The registry store " + path_ + " could not be switched to write-ahead logging: it " +
-                             (rc != SQLITE_OK ? storeProblem(rc) : "stays in mode \"" + journal + "\"") + ".");
+    if (mode_ == Mode::ReadWrite)
+        switchToWal(busyTimeoutMs);
+    setCacheAndDurability();
+}
+
+// Looks before SQLite opens anything: it would create a missing file, and
+// leave a -journal file beside a device. Makes the folder of a missing store.
+SqliteStore::Existing SqliteStore::lookBeforeOpening()
+{
+    namespace fs = std::filesystem;
+    if (path_.empty())
+        throw StoreError("No file was named for the registry store.");
+    struct stat info {};
+    const bool exists = ::stat(path_.c_str(), &info) == 0;
+    if (!exists && errno != ENOENT)
+        throw StoreError("The registry store " + path_ + " cannot be reached: " + std::strerror(errno) + ".");
+    if (exists && !S_ISREG(info.st_mode))
+        refuse(S_ISDIR(info.st_mode) ? "is a folder, not a file" : "is not a regular file");
+    // Only a missing or empty file may become a new store: anything else
+    // might hold somebody's data.
+    const bool isNew = !exists || info.st_size == 0;
+    if (!exists && mode_ == Mode::ReadOnly)
+        throw StoreError("The registry store " + path_ + " does not exist.");
+    if (isNew && mode_ == Mode::ReadOnly)
+        throw StoreError("The registry store " + path_ + " is empty and cannot be set up read-only.");
+    if (!exists) {
+        std::error_code ec;
+        const fs::path parent = fs::path(path_).parent_path();
+        if (!parent.empty())
+            fs::create_directories(parent, ec);
+        if (ec)
+            throw StoreError("Cannot create the folder of the registry store " + path_ + ": " + ec.message() + ".");
     }
+    return !exists ? Existing::Missing : isNew ? Existing::Empty : Existing::HasData;
+}
+
+void SqliteStore::switchToWal(int busyTimeoutMs)
+{
+    // WAL lets the windows and the command-line tool work at once and
+    // costs one flush per write; the mode stays in the file. The switch
+    // rewrites only the file's first page, whose header fits in one
+    // sector, so it needs no journal on disk (three flushes less). It
+    // also needs the file to itself once, and SQLite gives up at once
+    // rather than wait while another process reads it (as while it sets
+    // the store up): try again within the busy timeout.
+    std::string journal;
+    int rc = readOne("PRAGMA journal_mode", journal);
+    if (rc == SQLITE_OK && journal != "wal")
+        rc = readOne("PRAGMA journal_mode=MEMORY", journal);
+    if (rc == SQLITE_OK) {
+        for (int waited = 0;; waited += kRetryMs) {
+            rc = readOne("PRAGMA journal_mode=WAL", journal);
+            if ((rc & 0xFF) != SQLITE_BUSY || waited >= busyTimeoutMs)
+                break;
+            sqlite3_sleep(kRetryMs);
+        }
+    }
+    if (rc != SQLITE_OK || journal != "wal")
+        throw StoreError("The registry store " + path_ + " could not be switched to write-ahead logging: it " +
+                         (rc != SQLITE_OK ? storeProblem(rc) : "stays in mode \"" + journal + "\"") + ".");
+}
+
+void SqliteStore::setCacheAndDurability()
+{
     // A small page cache: the store is read a few values at a time, and a
     // large import writes its pages in order.
     long long cache = 0;
@@ -268,7 +285,7 @@ void SqliteStore::openOrCreate(int busyTimeoutMs)
         throw StoreError("The registry store " + path_ + " could not be given its page cache.");
     // FULL: every committed write is on disk before the call returns.
     long long synchronous = 0;
-    rc = readOne("PRAGMA synchronous=FULL", synchronous);
+    int rc = readOne("PRAGMA synchronous=FULL", synchronous);
     if (rc == SQLITE_OK)
         rc = readOne("PRAGMA synchronous", synchronous);
     if (rc != SQLITE_OK || synchronous != 2)

@@ -70,7 +70,11 @@ private:
     };
     class Statement;
 
+    enum class Existing { Missing, Empty, HasData };
     void openOrCreate(int busyTimeoutMs);
+    Existing lookBeforeOpening();
+    void switchToWal(int busyTimeoutMs);
+    void setCacheAndDurability();
     void createIfEmpty();
     int readCheckIsOurs();
     int checkIsOurs();

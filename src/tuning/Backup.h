@@ -55,8 +55,7 @@ extern const char* const kBackupDuringRunText;
 // released. The writes are made while it is held, so that a restore in
 // another process, which takes the same lock, comes wholly before the mark or
 // wholly after the writes: never in between, where it would mark the backup
-// as having nothing to undo under a boost still being written. Windows has no
-// such lock (see BackupFolder): there the mark is set before every write.
+// as having nothing to undo under a boost still being written.
 class BoostMark {
 public:
     explicit BoostMark(const std::string& programFolder);

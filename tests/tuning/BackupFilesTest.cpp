@@ -3,9 +3,13 @@
 // so it may run against the real registry.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
+#include <thread>
 
 #include "registry/TestRegistry.h"
 #include "tuning/Backup.h"
@@ -71,6 +75,30 @@ TEST(BackupFiles, TakenKeptAndRefusedAsTheBoostAndTheRestoreRequire)
         EXPECT_TRUE(restored.failures.empty()) << "nothing was written";
         EXPECT_NE(restored.error.find(c.said), std::string::npos) << restored.error;
     }
+}
+
+// A restore from elsewhere (here another thread, which takes the folder as
+// another process would) waits while a boost holds its mark, so that it can
+// never land between the mark and the boost's writes.
+TEST(BackupFiles, ARestoreWaitsForTheBoostHoldingTheMark)
+{
+    test::TestRegistry reg;
+    const std::string& folder = reg.folder();
+    ASSERT_TRUE(writeBackup(reg.backend(), folder).ok);
+    std::optional<BoostMark> mark(std::in_place, folder);
+    ASSERT_TRUE(mark->result().ok) << mark->result().failure;
+
+    std::atomic<bool> restored{false};
+    std::thread restore([&] {
+        restoreRegistry(reg.backend(), folder);
+        restored = true;
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    const bool restoredDuringBoost = restored;
+    mark.reset();
+    restore.join();
+    EXPECT_FALSE(restoredDuringBoost);
+    EXPECT_TRUE(restored);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "win32/ModalBoxes.h"
 
 #include <stdexcept>
+#include <utility>
 
 namespace ferro::win32::testing {
 namespace {
@@ -78,6 +79,16 @@ void CALLBACK ModalBoxes::onBoxReady(HWND, UINT, UINT_PTR timer, DWORD)
     box.caption = windowText(window);
     box.owner = GetWindow(window, GW_OWNER);
     EnumChildWindows(window, collect, reinterpret_cast<LPARAM>(&box));
+    std::pair<HWND, SeenBox*> search{window, &box};
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND other, LPARAM found) -> BOOL {
+            auto& box = *reinterpret_cast<std::pair<HWND, SeenBox*>*>(found);
+            if (other != box.first && IsWindowVisible(other) && IsWindowEnabled(other))
+                box.second->enabledOthers.push_back(other);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
     current->seen_.push_back(box);
     PostMessageA(window, WM_COMMAND, MAKEWPARAM(current->answer_, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(window, current->answer_)));

@@ -16,6 +16,7 @@ struct SeenBox {
     int defaultButton = 0;
     bool hasIcon = false;
     HWND owner = nullptr;
+    std::vector<HWND> enabledOthers;  // other windows of this thread still enabled while it was up
 };
 
 class ModalBoxes {

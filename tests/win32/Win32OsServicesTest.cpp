@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "platform/WideText.h"
 #include "ui/win32/Win32OsServices.h"
 #include "win32/ModalBoxes.h"
 
@@ -178,6 +179,54 @@ TEST_F(FileCheckTest, AFileNamedInUtf8OrInTheAnsiCodePageIsFound)
     EXPECT_TRUE(os.fileExists(utf8));
     if (GetACP() == 1252) {
         EXPECT_TRUE(os.fileExists(ansi));
+    }
+}
+
+}  // namespace
+}  // namespace ferro::win32
+
+namespace ferro::win32 {
+namespace {
+
+// A box must be answered before anything else of the program is used: while
+// one form's box is up, the other forms are disabled too, and afterwards all
+// are enabled again.
+TEST(Win32OsServices, ABoxDisablesEveryOtherWindowOfTheProgramWhileUp)
+{
+    OwnerWindow owner, other;
+    ShowWindow(owner.handle(), SW_SHOWNA);
+    ShowWindow(other.handle(), SW_SHOWNA);
+    Win32OsServices os([&](const ui::Form*) { return owner.handle(); });
+    ModalBoxes boxes(IDOK);
+    os.messageBox(owner.form(), "Setup was not completed.", "FerroWinder", MsgButtons::Ok, MsgIcon::None,
+                  MsgAnswer::Ok);
+    ASSERT_EQ(boxes.seen().size(), 1u);
+    EXPECT_EQ(boxes.seen()[0].enabledOthers, std::vector<HWND>{});
+    EXPECT_TRUE(IsWindowEnabled(owner.handle()));
+    EXPECT_TRUE(IsWindowEnabled(other.handle()));
+}
+
+// The link is opened through the desktop's shell where there is one (with
+// COM), else directly (without); either way the target opens, also from a
+// folder that the ANSI code page cannot name. A command file stands in for
+// the browser. Its folder is left behind: the command may still hold it, and
+// removing a folder in use can hang under Wine.
+TEST(Win32OsServicesLink, TheLinkOpensItsTargetNamedInAnyLanguage)
+{
+    const fs::path place = fs::temp_directory_path() / ("ferro link " + std::to_string(GetCurrentProcessId())) /
+                           fs::path(L"\u0422\u0435\u0441\u0442");
+    fs::create_directories(place);
+    for (const bool com : {true, false}) {
+        const std::string name = com ? "shell" : "direct";
+        const fs::path opened = place / (name + ".txt");
+        std::ofstream(place / (name + ".cmd")) << "@echo opened> \"%~dp0" << name << ".txt\"\r\n";
+        const bool initialized = com && SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+        Win32OsServices().openUrl(utf8FromWide((place / (name + ".cmd")).wstring()));
+        for (int waited = 0; waited < 300 && !fs::exists(opened); ++waited)
+            Sleep(50);
+        EXPECT_TRUE(fs::exists(opened)) << (com ? "through the shell" : "directly");
+        if (initialized)
+            CoUninitialize();
     }
 }
 

@@ -122,6 +122,28 @@ if(NOT code EQUAL 0)
 endif()
 cli(0 checked check --speed 57)
 
+# --- any folder name: the program folder, its backup, export and import ----
+# Named in Cyrillic and accented Latin, which no single ANSI code page holds.
+set(unicode "${WORK}/Тест Ünï")
+file(MAKE_DIRECTORY "${unicode}")
+file(COPY "${CLI}" DESTINATION "${unicode}")
+get_filename_component(cli_name "${CLI}" NAME)
+set(CLI "${unicode}/${cli_name}")
+cli(0 applied apply --speed 56)
+if(NOT EXISTS "${unicode}/Backup/Backup.reg")
+  message(FATAL_ERROR "apply from ${unicode} took no backup there:\n${applied}")
+endif()
+cli(0 restored restore --yes)
+expect_match("restore reads the backup there" "${restored}" "put back from the backup .*Тест Ünï.Backup.Backup\\.reg")
+cli(0 checked check --speed 57)
+cli(0 unused export --speed 57 -o "Тест Ünï/Ünï.reg")
+file(READ "${unicode}/Ünï.reg" unicode_bytes HEX)
+expect_same("export -o into that folder" "${unicode_bytes}" "${planned57_bytes}")
+cli(0 unused apply --speed 56 --no-backup)
+cli(0 imported import "Тест Ünï/Ünï.reg")
+expect_match("import names the file as given" "${imported}" "from Тест Ünï/Ünï.reg")
+cli(0 checked check --speed 57)
+
 # --- plan names the running Windows as the kernel reports it ---------------
 # reg.exe reads the version Wine keeps in the registry: the major version in
 # CurrentMajorVersionNumber where there is one (Windows 10 and later), else

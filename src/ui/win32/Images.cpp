@@ -120,8 +120,9 @@ bool Picture::draw(HDC dc, const RECT& box, bool stretch, int dpi) const
     const HGDIOBJ previous = SelectObject(memory, bitmap_);
     const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
     SetStretchBltMode(dc, HALFTONE);
-    const bool drawn = AlphaBlend(dc, box.left, box.top, width, height, memory, 0, 0, bitmapSize_.cx,
-                                  bitmapSize_.cy, blend);
+    // GDI32's own entry: MSIMG32, which only forwards to it, is no KnownDLL.
+    const bool drawn = GdiAlphaBlend(dc, box.left, box.top, width, height, memory, 0, 0, bitmapSize_.cx,
+                                     bitmapSize_.cy, blend);
     SelectObject(memory, previous);
     DeleteDC(memory);
     return drawn;

@@ -1,7 +1,11 @@
 #include "ui/win32/Win32OsServices.h"
 
 #include <commdlg.h>
+#include <exdisp.h>
 #include <shellapi.h>
+#include <shldisp.h>
+#include <shlguid.h>
+#include <shobjidl.h>
 
 #include <vector>
 
@@ -17,6 +21,118 @@ HWND Win32OsServices::windowOf(const ui::Form* form) const
     return form && windowOf_ ? windowOf_(form) : nullptr;
 }
 
+namespace {
+
+// A box owned by one window disables only that window (MB_APPLMODAL), yet
+// nothing else of the program may be used until the box is answered: the
+// program's other windows are disabled while it is up, and only those are
+// enabled again afterwards.
+class OtherWindowsDisabled {
+public:
+    explicit OtherWindowsDisabled(HWND owner) : owner_(owner)
+    {
+        EnumThreadWindows(GetCurrentThreadId(), disable, reinterpret_cast<LPARAM>(this));
+    }
+    ~OtherWindowsDisabled()
+    {
+        for (const HWND window : disabled_)
+            if (IsWindow(window))
+                EnableWindow(window, TRUE);
+    }
+    OtherWindowsDisabled(const OtherWindowsDisabled&) = delete;
+    OtherWindowsDisabled& operator=(const OtherWindowsDisabled&) = delete;
+
+private:
+    static BOOL CALLBACK disable(HWND window, LPARAM self)
+    {
+        auto& that = *reinterpret_cast<OtherWindowsDisabled*>(self);
+        if (window != that.owner_ && IsWindowVisible(window) && IsWindowEnabled(window)) {
+            EnableWindow(window, FALSE);
+            that.disabled_.push_back(window);
+        }
+        return TRUE;
+    }
+
+    HWND owner_;
+    std::vector<HWND> disabled_;
+};
+
+// Holds a COM interface and releases it.
+template <class Interface>
+class Com {
+public:
+    Com() = default;
+    ~Com()
+    {
+        if (p_)
+            p_->Release();
+    }
+    Com(const Com&) = delete;
+    Com& operator=(const Com&) = delete;
+    Interface* operator->() const { return p_; }
+    explicit operator bool() const { return p_ != nullptr; }
+    void** out() { return reinterpret_cast<void**>(&p_); }
+    Interface** put() { return &p_; }
+
+private:
+    Interface* p_ = nullptr;
+};
+
+class Bstr {
+public:
+    explicit Bstr(const std::wstring& text) : text_(SysAllocString(text.c_str())) {}
+    ~Bstr() { SysFreeString(text_); }
+    Bstr(const Bstr&) = delete;
+    Bstr& operator=(const Bstr&) = delete;
+    BSTR get() const { return text_; }
+
+private:
+    BSTR text_;
+};
+
+// Asks the desktop's shell (Explorer, which runs with the signed-in user's
+// rights) to open `target`: started from this elevated program, the browser
+// would run as administrator. False where there is no such shell to ask (no
+// Explorer running, another shell, COM not set up on this thread).
+bool openThroughDesktopShell(const std::wstring& target)
+{
+    Com<IShellWindows> shellWindows;
+    if (FAILED(CoCreateInstance(CLSID_ShellWindows, nullptr, CLSCTX_LOCAL_SERVER, IID_IShellWindows,
+                                shellWindows.out())))
+        return false;
+    VARIANT none{};
+    none.vt = VT_EMPTY;
+    long desktopWindow = 0;
+    Com<IDispatch> desktop;
+    if (shellWindows->FindWindowSW(&none, &none, SWC_DESKTOP, &desktopWindow, SWFO_NEEDDISPATCH,
+                                   desktop.put()) != S_OK || !desktop)
+        return false;
+    Com<IServiceProvider> services;
+    Com<IShellBrowser> browser;
+    Com<IShellView> view;
+    Com<IDispatch> background;
+    Com<IShellFolderViewDual> folderView;
+    Com<IDispatch> application;
+    Com<IShellDispatch2> shell;
+    if (FAILED(desktop->QueryInterface(IID_IServiceProvider, services.out())) ||
+        FAILED(services->QueryService(SID_STopLevelBrowser, IID_IShellBrowser, browser.out())) ||
+        FAILED(browser->QueryActiveShellView(view.put())) ||
+        FAILED(view->GetItemObject(SVGIO_BACKGROUND, IID_IDispatch, background.out())) ||
+        FAILED(background->QueryInterface(IID_IShellFolderViewDual, folderView.out())) ||
+        FAILED(folderView->get_Application(application.put())) || !application ||
+        FAILED(application->QueryInterface(IID_IShellDispatch2, shell.out())))
+        return false;
+    const Bstr file(target), verb(L"open");
+    VARIANT operation{}, show{};
+    operation.vt = VT_BSTR;
+    operation.bstrVal = verb.get();
+    show.vt = VT_I4;
+    show.lVal = SW_SHOWNORMAL;
+    return file.get() && verb.get() && SUCCEEDED(shell->ShellExecute(file.get(), none, none, operation, show));
+}
+
+}  // namespace
+
 MsgAnswer Win32OsServices::messageBox(const ui::Form* owner, const std::string& text,
                                       const std::string& caption, MsgButtons buttons, MsgIcon icon,
                                       MsgAnswer defaultAnswer)
@@ -31,7 +147,9 @@ MsgAnswer Win32OsServices::messageBox(const ui::Form* owner, const std::string& 
         style |= MB_ICONWARNING;
     // Without an owner the box is still modal to every window of the program.
     style |= window ? MB_APPLMODAL : MB_TASKMODAL;
-    const int pressed = MessageBoxA(window, toAnsi(text).c_str(), toAnsi(caption).c_str(), style);
+    const OtherWindowsDisabled modal(window);
+    // Wide: a path in the text may name any folder.
+    const int pressed = MessageBoxW(window, toWide(text).c_str(), toWide(caption).c_str(), style);
     if (buttons == MsgButtons::Ok)
         return MsgAnswer::Ok;
     // A box that could not be shown answers No: nothing is done unasked.
@@ -47,8 +165,12 @@ void Win32OsServices::beep()
 
 void Win32OsServices::openUrl(const std::string& url)
 {
-    // Above 32 is success; the windows rely on no result (nothing is reported).
-    (void)ShellExecuteA(nullptr, "open", toAnsi(url).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    const std::wstring target = toWide(url);
+    if (openThroughDesktopShell(target))
+        return;
+    // No shell to ask: opened from this process, with its rights. Above 32 is
+    // success; the windows rely on no result (nothing is reported).
+    (void)ShellExecuteW(nullptr, L"open", target.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 void Win32OsServices::requestRestart(std::function<void()> refused)
@@ -63,14 +185,14 @@ bool Win32OsServices::startProgram(const std::string& path)
 {
     // The program is named as the application itself: no search along PATH,
     // no shell, and a path with blanks is not split.
-    const std::string program = toAnsi(path);
-    std::string commandLine = "\"" + program + "\"";
-    STARTUPINFOA startup{};
+    const std::wstring program = toWide(path);
+    std::wstring commandLine = L"\"" + program + L"\"";
+    STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = SW_SHOWNORMAL;
     PROCESS_INFORMATION process{};
-    if (!CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+    if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                         nullptr, &startup, &process))
         return false;
     // Not waited for and not watched.
@@ -113,8 +235,7 @@ OsServices::PrintResult Win32OsServices::printText(const ui::Form* owner, const 
                                                    const std::string& selection)
 {
     const auto printDlg = printDialogFunction<decltype(&PrintDlgA)>("PrintDlgA");
-    const auto dialogError = printDialogFunction<decltype(&CommDlgExtendedError)>("CommDlgExtendedError");
-    if (!printDlg || !dialogError)
+    if (!printDlg)
         return PrintResult::Failed;
     PRINTDLGA dialog{};
     dialog.lStructSize = sizeof dialog;
@@ -123,8 +244,14 @@ OsServices::PrintResult Win32OsServices::printText(const ui::Form* owner, const 
     dialog.nCopies = 1;
     // The dialog hands back the chosen printer's device context: printing goes
     // there, and the system's default printer is never changed.
-    if (!printDlg(&dialog))
-        return dialogError() == 0 ? PrintResult::Cancelled : PrintResult::Failed;
+    bool accepted = false;
+    {
+        const OtherWindowsDisabled modal(dialog.hwndOwner);
+        accepted = printDlg(&dialog) != 0;
+    }
+    // A dialog that failed to show counts as cancelled: the user printed nothing.
+    if (!accepted)
+        return PrintResult::Cancelled;
 
     const bool printed =
         dialog.hDC && printDocument(dialog.hDC, toAnsi(textToPrint(dialog.Flags, text, selection)),

@@ -2,22 +2,10 @@
 
 #include <windows.h>
 
+#include "platform/WideText.h"
+
 namespace ferro::win32 {
 namespace {
-
-std::wstring widen(const std::string& text, UINT codePage, DWORD flags = 0)
-{
-    if (text.empty())
-        return {};
-    const int size = static_cast<int>(text.size());
-    const int length = MultiByteToWideChar(codePage, flags, text.data(), size, nullptr, 0);
-    if (length <= 0)
-        return {};
-    std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    if (MultiByteToWideChar(codePage, flags, text.data(), size, wide.data(), length) != length)
-        return {};
-    return wide;
-}
 
 // UTF-8, or else text in the ANSI code page as the registry's "A" calls
 // hand it over (a path read from the registry, say).
@@ -25,20 +13,6 @@ std::wstring fromUtf8OrAnsi(const std::string& text)
 {
     std::wstring wide = widen(text, CP_UTF8, MB_ERR_INVALID_CHARS);
     return wide.empty() ? widen(text, CP_ACP) : wide;
-}
-
-std::string narrow(const std::wstring& wide, UINT codePage)
-{
-    if (wide.empty())
-        return {};
-    const int size = static_cast<int>(wide.size());
-    const int length = WideCharToMultiByte(codePage, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
-    if (length <= 0)
-        return {};
-    std::string text(static_cast<std::size_t>(length), '\0');
-    if (WideCharToMultiByte(codePage, 0, wide.data(), size, text.data(), length, nullptr, nullptr) != length)
-        return {};
-    return text;
 }
 
 // Plain ASCII reads the same in both encodings; most texts are.

@@ -10,6 +10,7 @@
 
 #include "app/AppWindows.h"
 #include "platform/DefaultRegistry.h"
+#include "ui/win32/SystemLibraries.h"
 #include "ui/win32/Win32OsServices.h"
 #include "ui/win32/Win32Renderer.h"
 #include "ui/win32/WinText.h"
@@ -17,14 +18,16 @@
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
     using namespace ferro;
+    // Before anything loads a DLL by name: none from the Downloads folder.
+    win32::restrictDllSearchToSystem();
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_BAR_CLASSES | ICC_WIN95_CLASSES};
     if (!InitCommonControlsEx(&controls)) {
         MessageBoxA(nullptr, "The common controls of Windows are not available.", kApplicationTitle.c_str(),
                     MB_OK | MB_ICONWARNING);
         return 1;
     }
-    // The shell (the browser's "open") expects COM on this thread; it works
-    // without it too, so a failure is no reason to stop.
+    // The link is opened through the desktop's shell over COM; without COM
+    // it is opened directly, so a failure is no reason to stop.
     const bool com = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
 
     int exitCode = 1;

@@ -1,55 +1,12 @@
 #include "platform/DefaultRegistry.h"
 
-#include "platform/Paths.h"
-
-#ifdef _WIN32
-#include <windows.h>
-
-#include "registry/Advapi32Backend.h"
-#else
 #include <filesystem>
 
+#include "platform/Paths.h"
 #include "registry/SqliteStore.h"
-#endif
 
+// Elsewhere: the embedded store, whose folder stands in for the program's.
 namespace ferro {
-
-#ifdef _WIN32
-
-std::unique_ptr<RegistryBackend> openRegistry(const std::string&)
-{
-    return std::make_unique<Advapi32Backend>();
-}
-
-std::unique_ptr<RegistryBackend> openRegistryToRead(const std::string& storePath, std::string&)
-{
-    return openRegistry(storePath);
-}
-
-std::string storeFile(const std::string&)
-{
-    return {};
-}
-
-std::string programFolder(const std::string&)
-{
-    // A program below a long path does not fit MAX_PATH: grow the buffer until
-    // the whole name fits (a cut name would fill the buffer exactly).
-    std::string path(MAX_PATH, '\0');
-    for (;;) {
-        const DWORD length = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length == 0)
-            return {};
-        if (length < path.size()) {
-            path.resize(length);
-            break;
-        }
-        path.resize(path.size() * 2);
-    }
-    return parentPath(path);
-}
-
-#else
 
 std::unique_ptr<RegistryBackend> openRegistry(const std::string& storePath)
 {
@@ -79,7 +36,5 @@ std::string programFolder(const std::string& storePath)
     const std::string folder = parentPath(storeFile(storePath));
     return folder.empty() ? "." : folder;
 }
-
-#endif
 
 }  // namespace ferro
