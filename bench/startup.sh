@@ -53,7 +53,7 @@ watch=$out/anchors-qt/startwatch
 scratch=$(mktemp -d)
 keeper=""
 cleanup() {
-  [ -n "$keeper" ] && kill "$keeper" 2>/dev/null || true
+  [ -n "$keeper" ] && { exec 9>&-; kill "$keeper" 2>/dev/null; } || true
   [ -n "${WINEPREFIX:-}" ] && timeout 30 wineserver -k >/dev/null 2>&1 || true
   rm -rf "$scratch"
 }
@@ -129,8 +129,12 @@ if [ "$what" != qt ]; then
   # run, which is not the program's cost. A console program waiting for a
   # key keeps them.
   wineserver -p
-  sleep 100000 | "$wine" cmd.exe /c pause >/dev/null 2>&1 &
+  # Its input is a pipe held open by this script alone, so nothing outlives
+  # the script holding on to the caller's output.
+  mkfifo "$scratch/keep"
+  "$wine" cmd.exe /c pause <"$scratch/keep" >/dev/null 2>&1 &
   keeper=$!
+  exec 9>"$scratch/keep"
   sleep 2
   run_pairs wine "$wine" build/windows/src/ferrowinder.exe -- "$wine" "$out/anchors-win32/hello-win32.exe"
   report "exec -> first top-level window (splash)" ms wine 1 1

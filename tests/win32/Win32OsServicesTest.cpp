@@ -206,9 +206,10 @@ TEST(Win32OsServices, ABoxDisablesEveryOtherWindowOfTheProgramWhileUp)
     EXPECT_TRUE(IsWindowEnabled(other.handle()));
 }
 
-// The link is opened through the desktop's shell where there is one (with
-// COM), else directly (without); either way the target opens, also from a
-// folder that the ANSI code page cannot name. A command file stands in for
+// The link is opened through the desktop's shell where there is one, else
+// directly; either way, and whether or not the thread has COM set up
+// already, the target opens, also from a folder that the ANSI code page
+// cannot name. A command file stands in for
 // the browser. Its folder is left behind: the command may still hold it, and
 // removing a folder in use can hang under Wine.
 TEST(Win32OsServicesLink, TheLinkOpensItsTargetNamedInAnyLanguage)

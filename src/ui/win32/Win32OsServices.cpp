@@ -57,6 +57,17 @@ private:
     std::vector<HWND> disabled_;
 };
 
+// A function of one of Windows' KnownDLLs, loaded at its first use rather
+// than with the program: by its name the system's own copy loads. The print
+// dialog (comdlg32, which brings the print spooler) and the link's shell and
+// COM (shell32, ole32, oleaut32) so cost the start-up nothing.
+template <class Function>
+Function systemFunction(const wchar_t* library, const char* name)
+{
+    const HMODULE module = LoadLibraryW(library);  // after the first call: found loaded
+    return module ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name))) : nullptr;
+}
+
 // Holds a COM interface and releases it.
 template <class Interface>
 class Com {
@@ -80,13 +91,23 @@ private:
 
 class Bstr {
 public:
-    explicit Bstr(const std::wstring& text) : text_(SysAllocString(text.c_str())) {}
-    ~Bstr() { SysFreeString(text_); }
+    explicit Bstr(const std::wstring& text)
+        : text_(allocate_ ? allocate_(text.c_str()) : nullptr)
+    {
+    }
+    ~Bstr()
+    {
+        if (text_ && free_)
+            free_(text_);
+    }
     Bstr(const Bstr&) = delete;
     Bstr& operator=(const Bstr&) = delete;
     BSTR get() const { return text_; }
 
 private:
+    const decltype(&SysAllocString) allocate_ =
+        systemFunction<decltype(&SysAllocString)>(L"oleaut32.dll", "SysAllocString");
+    const decltype(&SysFreeString) free_ = systemFunction<decltype(&SysFreeString)>(L"oleaut32.dll", "SysFreeString");
     BSTR text_;
 };
 
@@ -96,8 +117,9 @@ private:
 // Explorer running, another shell, COM not set up on this thread).
 bool openThroughDesktopShell(const std::wstring& target)
 {
+    const auto createInstance = systemFunction<decltype(&CoCreateInstance)>(L"ole32.dll", "CoCreateInstance");
     Com<IShellWindows> shellWindows;
-    if (FAILED(CoCreateInstance(CLSID_ShellWindows, nullptr, CLSCTX_LOCAL_SERVER, IID_IShellWindows,
+    if (!createInstance || FAILED(createInstance(CLSID_ShellWindows, nullptr, CLSCTX_LOCAL_SERVER, IID_IShellWindows,
                                 shellWindows.out())))
         return false;
     VARIANT none{};
@@ -166,11 +188,18 @@ void Win32OsServices::beep()
 void Win32OsServices::openUrl(const std::string& url)
 {
     const std::wstring target = toWide(url);
-    if (openThroughDesktopShell(target))
-        return;
+    // COM for this call alone: the link is the only user of it.
+    const auto initialize = systemFunction<decltype(&CoInitializeEx)>(L"ole32.dll", "CoInitializeEx");
+    const auto uninitialize = systemFunction<decltype(&CoUninitialize)>(L"ole32.dll", "CoUninitialize");
+    const bool com = initialize && uninitialize &&
+                     SUCCEEDED(initialize(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
     // No shell to ask: opened from this process, with its rights. Above 32 is
     // success; the windows rely on no result (nothing is reported).
-    (void)ShellExecuteW(nullptr, L"open", target.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    if (!(com && openThroughDesktopShell(target)))
+        if (const auto shellExecute = systemFunction<decltype(&ShellExecuteW)>(L"shell32.dll", "ShellExecuteW"))
+            (void)shellExecute(nullptr, L"open", target.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    if (com)
+        uninitialize();
 }
 
 void Win32OsServices::requestRestart(std::function<void()> refused)
@@ -221,20 +250,10 @@ const std::string& textToPrint(DWORD flags, const std::string& text, const std::
     return (flags & PD_SELECTION) && !selection.empty() ? selection : text;
 }
 
-// A function of comdlg32, which loads (and with it the print spooler and the
-// system's printing libraries) at the first print, not with the program. It
-// is one of Windows' KnownDLLs: by its name, the system's own copy loads.
-template <class Function>
-Function printDialogFunction(const char* name)
-{
-    static const HMODULE module = LoadLibraryW(L"comdlg32.dll");
-    return module ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name))) : nullptr;
-}
-
 OsServices::PrintResult Win32OsServices::printText(const ui::Form* owner, const std::string& text,
                                                    const std::string& selection)
 {
-    const auto printDlg = printDialogFunction<decltype(&PrintDlgA)>("PrintDlgA");
+    const auto printDlg = systemFunction<decltype(&PrintDlgA)>(L"comdlg32.dll", "PrintDlgA");
     if (!printDlg)
         return PrintResult::Failed;
     PRINTDLGA dialog{};

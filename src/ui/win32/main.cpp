@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <commctrl.h>
-#include <objbase.h>
 
 #include <exception>
 #include <memory>
@@ -26,10 +25,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
                     MB_OK | MB_ICONWARNING);
         return 1;
     }
-    // The link is opened through the desktop's shell over COM; without COM
-    // it is opened directly, so a failure is no reason to stop.
-    const bool com = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
-
     int exitCode = 1;
     try {
         win32::Win32Renderer renderer(instance);
@@ -42,7 +37,5 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
         MessageBoxA(nullptr, (std::string("FerroWinder cannot go on:\n") + e.what()).c_str(),
                     kApplicationTitle.c_str(), MB_OK | MB_ICONWARNING);
     }
-    if (com)
-        CoUninitialize();
     return exitCode;
 }
