@@ -7,45 +7,30 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include "registry/ForwardingBackend.h"
+
 namespace ferro {
 namespace {
 
-class PausingBackend final : public RegistryBackend {
+class PausingBackend final : public ForwardingBackend {
 public:
     PausingBackend(std::unique_ptr<RegistryBackend> inner, std::string log)
         : inner_(std::move(inner)), log_(std::move(log))
     {
     }
 
-    Status createKey(RootKey root, const std::string& path, KeyHandle& out) override
-    {
-        return inner_->createKey(root, path, out);
-    }
-    Status openKey(RootKey root, const std::string& path, std::uint32_t access, KeyHandle& out) override
-    {
-        return inner_->openKey(root, path, access, out);
-    }
     Status setValue(KeyHandle key, const std::string& name, std::uint32_t type, const Bytes& data) override
     {
-        return written(inner_->setValue(key, name, type, data));
-    }
-    Status queryValue(KeyHandle key, const std::string& name, std::uint32_t& type, Bytes& data) override
-    {
-        return inner_->queryValue(key, name, type, data);
+        return written(ForwardingBackend::setValue(key, name, type, data));
     }
     Status deleteValue(KeyHandle key, const std::string& name) override
     {
-        return written(inner_->deleteValue(key, name));
+        return written(ForwardingBackend::deleteValue(key, name));
     }
-    void closeKey(KeyHandle key) override { inner_->closeKey(key); }
-    Status beginChanges() override { return inner_->beginChanges(); }
-    Status commitChanges() override { return inner_->commitChanges(); }
-    void discardChanges() override { inner_->discardChanges(); }
-    bool changesAreAllOrNothing() const override { return inner_->changesAreAllOrNothing(); }
-    Status beginReading() override { return inner_->beginReading(); }
-    void endReading() override { inner_->endReading(); }
 
 private:
+    RegistryBackend* target() const override { return inner_.get(); }
+
     Status written(Status status)
     {
         const int fd = ::open(log_.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);

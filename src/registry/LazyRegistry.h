@@ -6,11 +6,11 @@
 #include <memory>
 #include <string>
 
-#include "registry/RegistryBackend.h"
+#include "registry/ForwardingBackend.h"
 
 namespace ferro {
 
-class LazyRegistry : public RegistryBackend {
+class LazyRegistry : public ForwardingBackend {
 public:
     // open makes the real backend and throws when it cannot (as openRegistry
     // does); cannotOpen hears the reason, once. After a failed open every
@@ -19,20 +19,9 @@ public:
     using FailureHandler = std::function<void(const std::string& reason)>;
     LazyRegistry(Opener open, FailureHandler cannotOpen);
 
-    Status createKey(RootKey root, const std::string& path, KeyHandle& out) override;
-    Status openKey(RootKey root, const std::string& path, std::uint32_t access, KeyHandle& out) override;
-    Status setValue(KeyHandle key, const std::string& name, std::uint32_t type, const Bytes& data) override;
-    Status queryValue(KeyHandle key, const std::string& name, std::uint32_t& type, Bytes& data) override;
-    Status deleteValue(KeyHandle key, const std::string& name) override;
-    void closeKey(KeyHandle key) override;
-    Status beginChanges() override;
-    Status commitChanges() override;
-    void discardChanges() override;
-    bool changesAreAllOrNothing() const override;
-
 private:
     // The real backend, opened now if it was not yet; nullptr when it cannot be.
-    RegistryBackend* backend() const;
+    RegistryBackend* target() const override;
 
     Opener open_;
     FailureHandler cannotOpen_;
