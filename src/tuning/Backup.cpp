@@ -172,11 +172,6 @@ void BoostMark::release()
     folder_.reset();
 }
 
-BackupResult noteBoostWrite(const std::string& programFolder)
-{
-    return BoostMark(programFolder).result();
-}
-
 std::string boostNoteFailureText(const BackupResult& result)
 {
     return "The backup could not be marked as the settings from before this boost (" + result.failure +

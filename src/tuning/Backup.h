@@ -70,8 +70,6 @@ private:
     BackupResult result_;
 };
 
-// Sets the mark alone, letting the lock go at once.
-BackupResult noteBoostWrite(const std::string& programFolder);
 // What the user is told when that mark could not be set.
 std::string boostNoteFailureText(const BackupResult& result);
 

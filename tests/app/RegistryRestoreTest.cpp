@@ -28,7 +28,7 @@ protected:
     // As the wizard's run does: the backup is marked before the writes.
     void boost(std::uint32_t speed = kDefaultSpeed)
     {
-        ASSERT_TRUE(noteBoostWrite(folder()).ok);
+        ASSERT_TRUE(BoostMark(folder()).result().ok);
         const modRegistry::Registry reg{store, [](const modRegistry::WriteFailure& f) { FAIL() << registryFailureText(f); }};
         for (const PlanEntry& e : tuningPlan())
             applyPlanEntry(reg, e, speed);

@@ -48,7 +48,7 @@ TEST(BackupFiles, TakenKeptAndRefusedAsTheBoostAndTheRestoreRequire)
     EXPECT_FALSE(writeBackup(reg.backend(), folder).keptEarlier);
 
     // After a boost's first write the backup is the one to keep.
-    ASSERT_TRUE(noteBoostWrite(folder).ok);
+    ASSERT_TRUE(BoostMark(folder).result().ok);
     backed = writeBackup(reg.backend(), folder);
     EXPECT_TRUE(backed.ok) << backed.failure;
     EXPECT_TRUE(backed.keptEarlier);

@@ -53,7 +53,7 @@ protected:
     // As the wizard's run and `apply` do: the backup is marked before the writes.
     void boost(std::uint32_t speed = kDefaultSpeed)
     {
-        ASSERT_TRUE(noteBoostWrite(folder()).ok);
+        ASSERT_TRUE(BoostMark(folder()).result().ok);
         const modRegistry::Registry layer{store(), [](const modRegistry::WriteFailure& f) { FAIL() << registryFailureText(f); }};
         for (const PlanEntry& e : tuningPlan())
             applyPlanEntry(layer, e, speed);

@@ -28,7 +28,7 @@ TEST(AnyFolder, BackupAndRestoreWorkFromAProgramFolderOfAnyName)
         ASSERT_EQ(writeValue(store, kTtl, kRegSz, {'3', '2', 0}), kStatusOk);
         const BackupResult backup = writeBackup(store, programFolder);
         ASSERT_TRUE(backup.ok) << backup.failure;
-        ASSERT_TRUE(noteBoostWrite(programFolder).ok);
+        ASSERT_TRUE(BoostMark(programFolder).result().ok);
         ASSERT_EQ(writeValue(store, kTtl, kRegSz, {'6', '4', 0}), kStatusOk);
 
         const RestoreResult restored = restoreRegistry(store, programFolder);
