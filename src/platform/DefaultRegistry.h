@@ -22,6 +22,11 @@ std::unique_ptr<RegistryBackend> openRegistryToRead(const std::string& storePath
 // defaultStorePath() when it is empty; "" on Windows, which has no such file.
 std::string storeFile(const std::string& storePath = {});
 
+// Where the embedded store lives by default (not on Windows):
+// $XDG_DATA_HOME/FerroWinder/registry.db, or ~/.local/share/FerroWinder/registry.db
+// when XDG_DATA_HOME is unset.
+std::string defaultStorePath();
+
 // The folder that stands in for "the program folder" (the Backup folder lives
 // there): on Windows the folder of the program file, elsewhere the folder of
 // the store, since the program's own folder is usually read-only.

@@ -2,7 +2,6 @@
 
 #include <filesystem>
 
-#include "platform/Paths.h"
 #include "registry/SqliteStore.h"
 
 // Elsewhere: the embedded store, whose folder stands in for the program's.
@@ -23,18 +22,6 @@ std::unique_ptr<RegistryBackend> openRegistryToRead(const std::string& storePath
         return nullptr;
     }
     return std::make_unique<SqliteStore>(path, SqliteStore::Mode::ReadOnly);
-}
-
-std::string storeFile(const std::string& storePath)
-{
-    return storePath.empty() ? defaultStorePath() : storePath;
-}
-
-std::string programFolder(const std::string& storePath)
-{
-    // A store named without a folder lives in the current one.
-    const std::string folder = parentPath(storeFile(storePath));
-    return folder.empty() ? "." : folder;
 }
 
 }  // namespace ferro

@@ -10,7 +10,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <pwd.h>
 #include <unistd.h>
 
 namespace ferro {
@@ -704,22 +703,6 @@ Status SqliteStore::deleteValue(KeyHandle key, const std::string& name)
 void SqliteStore::closeKey(KeyHandle key)
 {
     handles_.erase(key);
-}
-
-std::string defaultStorePath()
-{
-    std::string base;
-    if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg) {
-        base = xdg;
-    } else {
-        const char* home = std::getenv("HOME");
-        if (!home || !*home) {
-            const passwd* pw = getpwuid(getuid());
-            home = pw ? pw->pw_dir : "/tmp";
-        }
-        base = std::string(home) + "/.local/share";
-    }
-    return base + "/FerroWinder/registry.db";
 }
 
 }  // namespace ferro

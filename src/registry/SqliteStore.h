@@ -107,8 +107,4 @@ private:
     Status writeRefusal_ = kStatusAccessDenied;
 };
 
-// Where the store lives by default: $XDG_DATA_HOME/FerroWinder/registry.db,
-// or ~/.local/share/FerroWinder/registry.db when XDG_DATA_HOME is unset.
-std::string defaultStorePath();
-
 }  // namespace ferro

@@ -12,6 +12,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "platform/DefaultRegistry.h"
 #include "registry/SqliteStore.h"
 #include "registry/TestRegistry.h"
 #include "registry/modRegistry.h"

@@ -4,7 +4,6 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
-#include <QLibrary>
 #include <QMessageBox>
 #include <QProcess>
 #include <QTimer>
@@ -20,6 +19,8 @@
 #endif
 
 #include "ui/qt/ClassicLook.h"
+#include "ui/qt/Pictures.h"
+#include "ui/qt/ProgramModules.h"
 #include "ui/qt/QtPrinting.h"
 #include "ui/qt/QtRenderer.h"
 
@@ -49,6 +50,9 @@ MsgAnswer QtOsServices::messageBox(const ui::Form* owner, const std::string& tex
                                    MsgButtons buttons, MsgIcon icon, MsgAnswer defaultAnswer)
 {
     QMessageBox box(boxIcon(icon), qText(caption), qText(text), QMessageBox::NoButton, window(owner));
+    // A box over a window shows that window's icon; one on its own, the program's.
+    if (!box.parentWidget())
+        box.setWindowIcon(applicationIcon());
     // Plain text: the texts are shown as written, never read as markup.
     box.setTextFormat(Qt::PlainText);
     if (buttons == MsgButtons::YesNo) {
@@ -118,17 +122,8 @@ bool QtOsServices::fileExists(const std::string& path)
 OsServices::PrintResult QtOsServices::printText(const ui::Form* owner, const std::string& text,
                                                 const std::string& selection)
 {
-    // Loaded at the first print: next to the program (its build folder), or
-    // where an installation puts it. Staying loaded, it is looked for once.
-    static const PrintEntry print = [] {
-        const QString programFolder = QCoreApplication::applicationDirPath();
-        for (const QString& folder : {programFolder, programFolder + QStringLiteral("/../lib/ferrowinder")}) {
-            QLibrary module(folder + QStringLiteral("/ferrowinder-print"));
-            if (const auto entry = reinterpret_cast<PrintEntry>(module.resolve(kPrintEntryName)))
-                return entry;
-        }
-        return PrintEntry{};
-    }();
+    // Loaded at the first print; staying loaded, it is looked for once.
+    static const auto print = reinterpret_cast<PrintEntry>(moduleEntry(QStringLiteral("ferrowinder-print"), kPrintEntryName));
     if (!print)
         return PrintResult::Failed;
     return static_cast<PrintResult>(print(window(owner), qText(text), qText(selection)));

@@ -192,7 +192,11 @@ QWidget* FormWidgets::createWindow(const ui::Form* owner)
     }
     window->setObjectName(qText(def.name));
     window->setWindowTitle(qText(form_.caption()));
-    window->setWindowIcon(QApplication::windowIcon());  // decoded once, by the renderer
+    // Only a window with a title bar has somewhere to show the icon. Set on
+    // the window rather than on the application: Qt sends an application's
+    // icon to each new window twice, a 256-pixel picture each time.
+    if (titleBar)
+        window->setWindowIcon(applicationIcon());
     window->setFont(qFont(def.font));
     if (def.backColor)
         setBackground(client_, qColor(*def.backColor));
@@ -322,10 +326,7 @@ void FormWidgets::paintBorder(QWidget* window)
     window->style()->drawPrimitive(QStyle::PE_Frame, &frame, &painter, window);
 }
 
-QtRenderer::QtRenderer()
-{
-    QApplication::setWindowIcon(applicationIcon());
-}
+QtRenderer::QtRenderer() = default;
 
 QtRenderer::~QtRenderer() = default;
 

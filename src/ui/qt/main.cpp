@@ -6,6 +6,7 @@
 #include "info/frmSplash.h"
 #include "platform/DefaultRegistry.h"
 #include "registry/LazyRegistry.h"
+#include "ui/qt/ProgramModules.h"
 #include "ui/qt/QtOsServices.h"
 #include "ui/qt/QtRenderer.h"
 
@@ -24,7 +25,7 @@ int main(int argc, char** argv)
 
     // Opened when a window first reads or writes a value, not before the
     // first window shows; a store that cannot be used ends the program.
-    ferro::LazyRegistry registry([] { return ferro::openRegistry(); }, [&os](const std::string& reason) {
+    ferro::LazyRegistry registry(ferro::qt::openRegistryFromModule, [&os](const std::string& reason) {
         os.messageBox(nullptr, "FerroWinder cannot open its registry:\n" + reason, ferro::kApplicationTitle,
                       ferro::MsgButtons::Ok, ferro::MsgIcon::Warning);
         QCoreApplication::exit(1);

@@ -36,6 +36,7 @@ struct SeenBox {
     QMessageBox::StandardButtons buttons;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
+    bool windowIcon = false;
 };
 
 // Notes what the next box shows, then presses its default button.
@@ -45,7 +46,7 @@ void pressDefaultOfNextBox(SeenBox& seen)
         auto* box = qobject_cast<QMessageBox*>(modal);
         ASSERT_NE(box, nullptr);
         seen = {box->windowTitle(), box->text(), box->standardButtons(), box->icon(),
-                box->standardButton(box->defaultButton())};
+                box->standardButton(box->defaultButton()), !box->windowIcon().isNull()};
         box->defaultButton()->click();
     });
 }
@@ -75,6 +76,7 @@ TEST(QtOsServices, MessageBoxesShowTheirTextCaptionButtonsIconAndDefault)
     EXPECT_EQ(seen.text, "Make sure.\r\nWindows will restart.");
     EXPECT_EQ(seen.buttons, QMessageBox::Ok);
     EXPECT_EQ(seen.icon, QMessageBox::Information);
+    EXPECT_TRUE(seen.windowIcon) << "a box of no window has the program's icon";
 
     for (MsgAnswer defaultAnswer : {MsgAnswer::Yes, MsgAnswer::No}) {
         pressDefaultOfNextBox(seen);
