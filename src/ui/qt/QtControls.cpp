@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QMenuBar>
+#include <QPainter>
 #include <QPushButton>
 #include <QSlider>
 #include <QTextEdit>
@@ -110,6 +111,47 @@ private:
     QPushButton* button_ = nullptr;
 };
 
+// A classic frame in colours of its own (its palette's text and window
+// colours): a grooved border whose top line runs behind the caption, the
+// caption on the frame's colour. Painted here: a style sheet would bring Qt's
+// style-sheet engine into the program for this one frame.
+class ColouredGroupBox final : public QGroupBox {
+public:
+    using QGroupBox::QGroupBox;
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        constexpr int kBorderTop = 6;       // the border's top line, below the caption's top
+        constexpr int kCaptionLeft = 7;
+        constexpr int kCaptionPadding = 2;  // each side
+        QPainter painter(this);
+        // Two rings: the outer dark at top and left, light at bottom and
+        // right; the inner the other way round.
+        const QColor dark(192, 192, 192), light(Qt::white);
+        const QRect outer = rect().adjusted(0, kBorderTop, 0, 0);
+        const QRect inner = outer.adjusted(1, 1, -1, -1);
+        const auto ring = [&painter](const QRect& r, const QColor& topLeft, const QColor& bottomRight) {
+            painter.setPen(bottomRight);
+            painter.drawLine(r.bottomLeft(), r.bottomRight());
+            painter.drawLine(r.topRight(), r.bottomRight());
+            painter.setPen(topLeft);
+            painter.drawLine(r.topLeft(), r.topRight());
+            painter.drawLine(r.topLeft(), r.bottomLeft());
+        };
+        ring(outer, dark, light);
+        ring(inner, light, dark);
+        // The caption centred in a box as wide as itself and a space.
+        const QFontMetrics metrics(font());
+        const QRect caption(kCaptionLeft, 0, metrics.horizontalAdvance(title() + QLatin1Char(' ')) + 2 * kCaptionPadding,
+                            metrics.height());
+        painter.fillRect(caption, palette().color(QPalette::Window));
+        painter.setPen(palette().color(QPalette::WindowText));
+        painter.drawText(caption.adjusted(kCaptionPadding, 0, -kCaptionPadding, 0),
+                         Qt::AlignCenter | Qt::TextShowMnemonic, title());
+    }
+};
+
 // A group box with a caption, or an etched box without one.
 class Frame final : public QtControl {
 public:
@@ -121,9 +163,7 @@ public:
             frame->setFrameStyle(QFrame::Box | QFrame::Sunken);  // etched, without a caption
             adopt(frame);
         } else {
-            group_ = new QGroupBox(parent);
-            if (def_.foreColor || def_.backColor)
-                drawnInOwnColours();
+            group_ = def_.foreColor || def_.backColor ? new ColouredGroupBox(parent) : new QGroupBox(parent);
             adopt(group_);
         }
         widget_->installEventFilter(host_.events);
@@ -132,24 +172,10 @@ public:
     {
         if (group_)
             group_->setTitle(qText(state.caption));
-        if (!group_ || group_->styleSheet().isEmpty())
-            mirrorColours(state);
+        mirrorColours(state);
     }
 
 private:
-    void drawnInOwnColours()
-    {
-        // A classic frame in colours of its own: the caption sits on the
-        // etched top border line, on the frame's background.
-        const QColor fore = qColor(def_.foreColor.value_or(0));
-        const QColor back = qColor(def_.backColor.value_or(0xC0C0C0));
-        group_->setStyleSheet(
-            QStringLiteral("QGroupBox#%1 { color: %2; border: 2px groove rgb(192,192,192); margin-top: 6px; }"
-                           "QGroupBox#%1::title { subcontrol-origin: margin; left: 7px; padding: 0 2px;"
-                           " background: %3; }")
-                .arg(qText(def_.id()), fore.name(), back.name()));
-    }
-
     QGroupBox* group_ = nullptr;
 };
 

@@ -8,7 +8,6 @@
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QSlider>
 #include <QTest>
 #include <QTextEdit>
@@ -77,14 +76,6 @@ public:
                 made.foreColor = bgr(palette.color(QPalette::Text));
             if (palette.isBrushSet(QPalette::Active, QPalette::Base))
                 made.backColor = bgr(palette.color(QPalette::Base));
-        } else if (!widget->styleSheet().isEmpty()) {
-            const QString sheet = widget->styleSheet();
-            const auto colour = [&](const char* property) {
-                const auto match = QRegularExpression(QString::fromLatin1(property) + ": (#[0-9a-f]{6})").match(sheet);
-                return match.hasMatch() ? std::optional(bgr(QColor(match.captured(1)))) : std::nullopt;
-            };
-            made.foreColor = colour("color");
-            made.backColor = colour("background");
         } else {
             if (palette.isBrushSet(QPalette::Active, QPalette::WindowText))
                 made.foreColor = bgr(palette.color(QPalette::WindowText));
