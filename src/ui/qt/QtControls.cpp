@@ -7,7 +7,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMainWindow>
+#include <QLayout>
 #include <QMenuBar>
 #include <QPainter>
 #include <QPushButton>
@@ -352,10 +352,11 @@ public:
     using QtControl::QtControl;
     void create(QWidget*) override
     {
-        auto* window = qobject_cast<QMainWindow*>(host_.window);
-        if (!window)
+        QLayout* layout = host_.window->layout();
+        auto* bar = layout ? qobject_cast<QMenuBar*>(layout->menuBar()) : nullptr;
+        if (!bar)
             throw std::logic_error("the menu item " + def_.id() + " needs a window with a menu bar");
-        action_ = window->menuBar()->addAction(qText(def_.caption));
+        action_ = bar->addAction(qText(def_.caption));
         action_->setObjectName(qText(def_.id()));
         QObject::connect(action_, &QAction::triggered, host_.events,
                          [form = &host_.form, id = def_.id()] { form->deliver(id, ui::Event::Click); });

@@ -4,12 +4,13 @@
 #include <QCloseEvent>
 #include <QLabel>
 #include <QLayout>
-#include <QMainWindow>
+#include <QMenuBar>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
 #include <QStyleOptionFrame>
 #include <QTimer>
+#include <QVBoxLayout>
 
 #include <algorithm>
 
@@ -34,11 +35,10 @@ public:
     virtual void paintBorder(QWidget* window) = 0;
 };
 
-template <class Base>
-class FormWindow final : public Base {
+class FormWindow final : public QWidget {
 public:
     FormWindow(WindowEvents& events, QWidget* parent, Qt::WindowFlags flags)
-        : Base(parent, flags), events_(events)
+        : QWidget(parent, flags), events_(events)
     {
     }
 
@@ -52,11 +52,11 @@ protected:
     void keyPressEvent(QKeyEvent* event) override
     {
         if (!events_.keyPressed(event))
-            Base::keyPressEvent(event);
+            QWidget::keyPressEvent(event);
     }
     void paintEvent(QPaintEvent* event) override
     {
-        Base::paintEvent(event);
+        QWidget::paintEvent(event);
         events_.paintBorder(this);
     }
 
@@ -100,7 +100,7 @@ private:
     QtRenderer& renderer_;
     ui::Form& form_;
     QPointer<QWidget> window_;
-    QWidget* client_ = nullptr;  // where the controls sit (the central widget under a menu bar)
+    QWidget* client_ = nullptr;  // where the controls sit (under the menu bar, if any)
     QtControlHost host_;
     std::map<std::string, std::unique_ptr<QtControl>> controls_;
     std::vector<QWidget*> tabOrder_;
@@ -176,17 +176,21 @@ QWidget* FormWidgets::createWindow(const ui::Form* owner)
     }
     const bool menu = std::any_of(def.controls.begin(), def.controls.end(),
                                   [](const ControlDef& c) { return c.kind == ControlKind::MenuItem; });
-    QWidget* window = nullptr;
+    auto* window = new FormWindow(*this, parent, flags);
     const QSize client(px(def.clientWidth), px(def.clientHeight));
     if (menu) {
-        auto* main = new FormWindow<QMainWindow>(*this, parent, flags);
-        client_ = new QWidget(main);
+        // The menu bar over the client area, in a plain window: a main
+        // window's layout (toolbars, docks) would be code the program loads
+        // and never uses.
+        auto* layout = new QVBoxLayout(window);
+        layout->setContentsMargins(0, 0, 0, 0);
+        layout->setSpacing(0);
+        layout->setMenuBar(new QMenuBar(window));
+        client_ = new QWidget(window);
         client_->setFixedSize(client);
-        main->setCentralWidget(client_);
-        main->layout()->setSizeConstraint(QLayout::SetFixedSize);
-        window = main;
+        layout->addWidget(client_);
+        layout->setSizeConstraint(QLayout::SetFixedSize);
     } else {
-        window = new FormWindow<QWidget>(*this, parent, flags);
         window->setFixedSize(client);
         client_ = window;
     }
