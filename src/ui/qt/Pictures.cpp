@@ -16,9 +16,7 @@ namespace {
 // Every picture of ours is a PNG: read as one, Qt's own reader takes it at
 // once, where a reader left to guess would first load every image-format
 // plugin installed (and the libraries they need) to ask each of them.
-// Kept once decoded: the icon of every window and the splash's logo are one
-// picture. Kept as read (not premultiplied): the window system takes the
-// icon in that form, and would otherwise be handed a converted copy.
+// Kept once decoded: the icon of every window and the splash's logo are one picture.
 QPixmap resourcePixmap(const QString& file)
 {
     static const bool loaded = (loadResources(), true);
@@ -29,7 +27,7 @@ QPixmap resourcePixmap(const QString& file)
         return pixmap;
     QImageReader reader(path, "png");
     reader.setAutoDetectImageFormat(false);
-    pixmap = QPixmap::fromImage(reader.read(), Qt::NoFormatConversion);
+    pixmap = QPixmap::fromImage(reader.read());
     QPixmapCache::insert(path, pixmap);
     return pixmap;
 }
