@@ -8,7 +8,9 @@
 # window mapped, with a key pressed on the splash as it maps (the hello's
 # first window is its anchor); the peak resident set with the main window up.
 # Win32 under Wine (same Xvfb, no window manager): exec -> first top-level
-# window; the process's private memory with the main window up.
+# window; the process's private memory with the main window up. Then the
+# floor: the same hello on the common controls of version 6 (the program's
+# manifest), against the plain hello.
 # Prints medians, the spread (the middle half of the runs) and the ratios;
 # keeps startwatch's line of each run in build/bench-startup/{qt,wine}-{program,hello}.
 # Run by hand: the figures depend on the machine and its load.
@@ -90,13 +92,16 @@ run_pairs() {
   shift; hello=("$@")
   : >"$scratch/$label-program"; : >"$scratch/$label-hello"
   # One of each first, not counted: the caches warm and the store exists.
-  "$watch" -k -m FerroWinder -- "${program[@]}" >/dev/null || true
+  # The program's window is the one titled FerroWinder, a key pressed on its
+  # splash; WATCH_PROGRAM="" times another program's first window.
+  local watch_program=(${WATCH_PROGRAM--k -m FerroWinder})
+  "$watch" "${watch_program[@]}" -- "${program[@]}" >/dev/null || true
   "$watch" -- "${hello[@]}" >/dev/null || true
   # A run that fails (the program died, or no window came) drops its pair;
   # the report says how many.
   local i a b failed=0
   for ((i = 1; i <= pairs; i++)); do
-    a=$("$watch" -k -m FerroWinder -- "${program[@]}") || { failed=$((failed + 1)); continue; }
+    a=$("$watch" "${watch_program[@]}" -- "${program[@]}") || { failed=$((failed + 1)); continue; }
     b=$("$watch" -- "${hello[@]}") || { failed=$((failed + 1)); continue; }
     echo "$a" >>"$scratch/$label-program"
     echo "$b" >>"$scratch/$label-hello"
@@ -140,4 +145,9 @@ if [ "$what" != qt ]; then
   report "exec -> first top-level window (splash)" ms wine 1 1
   report "exec -> main window mapped (key on the splash; hello: its window)" ms wine 2 1
   report "private memory with the main window up" KiB wine 4 4
+  echo "== Floor: the hello on the common controls of version 6 against the plain hello, $pairs pairs"
+  WATCH_PROGRAM="" run_pairs floor "$wine" "$out/anchors-win32/hello-win32-controls.exe" -- \
+    "$wine" "$out/anchors-win32/hello-win32.exe"
+  report "exec -> first top-level window" ms floor 1 1
+  report "private memory" KiB floor 4 4
 fi

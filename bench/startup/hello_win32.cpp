@@ -1,6 +1,9 @@
 // The anchor of the start-up benchmark under Wine: the least a Win32 program
 // shows, one static label in one window.
 #include <windows.h>
+#ifdef WITH_COMMON_CONTROLS
+#include <commctrl.h>
+#endif
 
 static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
@@ -13,6 +16,11 @@ static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPA
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show)
 {
+#ifdef WITH_COMMON_CONTROLS
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_BAR_CLASSES | ICC_WIN95_CLASSES};
+    if (!InitCommonControlsEx(&controls))
+        return 1;
+#endif
     WNDCLASSW windowClass{};
     windowClass.lpfnWndProc = windowProc;
     windowClass.hInstance = instance;

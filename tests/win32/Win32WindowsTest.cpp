@@ -173,6 +173,30 @@ TEST_F(Win32Windows, MainWindowHintsFollowTheMouseAndMenusOpenTheirWindows)
     EXPECT_TRUE(visible(window(main)));
 }
 
+// A form's tips live in one tips window it owns, made at its first tip: the
+// splash, with none, has none.
+TEST_F(Win32Windows, TipsLiveInATipsWindowOwnedByTheirForm)
+{
+    const auto tipsOf = [](HWND form) {
+        for (HWND tips = nullptr; (tips = FindWindowExA(nullptr, tips, TOOLTIPS_CLASSA, nullptr));)
+            if (GetWindow(tips, GW_OWNER) == form)
+                return tips;
+        return HWND{};
+    };
+    frmMain& main = windows->showMain();
+    const HWND tips = tipsOf(window(main));
+    ASSERT_TRUE(tips);
+    char text[128] = {};
+    TOOLINFOA tool{};
+    tool.cbSize = sizeof tool;
+    tool.hwnd = window(main);
+    tool.uId = reinterpret_cast<UINT_PTR>(item(main, "cmdExit"));
+    tool.lpszText = text;
+    SendMessageA(tips, TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&tool));
+    EXPECT_STREQ(text, "Exit program with no changes.");
+    EXPECT_FALSE(tipsOf(window(windows->showSplash())));
+}
+
 TEST_F(Win32Windows, TheSplashHandsOverToTheMainWindowByItsTimer)
 {
     frmSplash& splash = windows->showSplash();

@@ -72,6 +72,8 @@ protected:
 private:
     friend class Win32View;
     bool hasToolTip_ = false;
+    std::optional<RECT> placed_;  // where its window was last put
+    WNDPROC original_ = nullptr;  // its class's procedure, under the view's
 };
 
 }  // namespace ferro::win32

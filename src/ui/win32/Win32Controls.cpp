@@ -79,7 +79,9 @@ public:
     {
         if (!def_.autoSize)
             return designed;
-        const HDC dc = GetDC(window_);
+        // A memory DC measures as the window's would, without asking the
+        // window manager for the window's own.
+        const HDC dc = CreateCompatibleDC(nullptr);
         if (!dc)
             return designed;
         const HGDIOBJ previous = SelectObject(dc, view_.font(view_.fontDefOf(*this)));
@@ -87,7 +89,7 @@ public:
         RECT box{0, 0, 0, 0};
         DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &box, DT_CALCRECT | DT_SINGLELINE);
         SelectObject(dc, previous);
-        ReleaseDC(window_, dc);
+        DeleteDC(dc);
         return {box.right, box.bottom};
     }
 };
@@ -403,7 +405,8 @@ public:
     {
         // Armed anew, its interval counted from now.
         const HWND form = view_.window();
-        KillTimer(form, static_cast<UINT_PTR>(id_));
+        if (running_)
+            KillTimer(form, static_cast<UINT_PTR>(id_));
         running_ = state.enabled && state.interval > 0 &&
                    SetTimer(form, static_cast<UINT_PTR>(id_), static_cast<UINT>(state.interval), nullptr) != 0;
     }
@@ -442,10 +445,14 @@ void Win32Control::createWindow(HWND parent, const char* windowClass, DWORD styl
                                 const std::string& text)
 {
     style |= WS_CHILD | WS_CLIPSIBLINGS | (def_.visible ? WS_VISIBLE : 0) | (def_.enabled ? 0 : WS_DISABLED);
-    window_ = CreateWindowExA(exStyle, windowClass, toAnsi(text).c_str(), style, 0, 0, 0, 0, parent,
+    // Made where it belongs: each later move is a trip to the window manager.
+    const RECT box = view_.boxOf(*this);
+    window_ = CreateWindowExA(exStyle, windowClass, toAnsi(text).c_str(), style, box.left, box.top,
+                              box.right - box.left, box.bottom - box.top, parent,
                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_)), view_.instance(), nullptr);
     if (!window_)
         throw std::runtime_error("cannot create the control " + def_.id() + " of " + view_.form().definition().name);
+    placed_ = box;
 }
 
 void Win32Control::mirror(const ui::ControlState& state) { mirrorText(state.caption, false); }
@@ -463,8 +470,11 @@ void Win32Control::notify(UINT, int) {}
 
 void Win32Control::place(const RECT& box)
 {
-    SetWindowPos(window_, nullptr, box.left, box.top, box.right - box.left, box.bottom - box.top,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+    if (placed_ && EqualRect(&*placed_, &box))
+        return;
+    if (SetWindowPos(window_, nullptr, box.left, box.top, box.right - box.left, box.bottom - box.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE))
+        placed_ = box;
 }
 
 std::optional<ui::Color> Win32Control::backColour() const { return view_.backColourOf(this); }

@@ -79,9 +79,6 @@ Win32View::Win32View(Win32Renderer& renderer, ui::Form& form, HWND owner)
         controls_.push_back(Win32Control::make(*this, control, controlId(def, control.id())));
     }
     createWindow(owner);
-    tooltips_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr,
-                                renderer.instance(), nullptr);
     createControls();
     layout();
     orderTabStops();
@@ -178,8 +175,17 @@ void Win32View::createControls()
     for (auto& control : controls_) {
         const Win32Control* parent = parentOf(*control);
         control->create(parent && parent->window() ? parent->window() : window_);
-        if (control->window() &&
-            !SetWindowSubclass(control->window(), controlProc, 0, reinterpret_cast<DWORD_PTR>(this)))
+        const HWND window = control->window();
+        if (!window)
+            continue;
+        // The control rides in the window's own user data: a window property
+        // (as SetWindowSubclass keeps) costs a trip to the server per message
+        // under Wine.
+        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(control.get()));
+        control->original_ = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(controlProc)));
+        if (!control->original_ ||
+            GetWindowLongPtrA(window, GWLP_USERDATA) != reinterpret_cast<LONG_PTR>(control.get()))
             throw std::runtime_error("cannot watch the control " + control->def().id());
     }
 }
@@ -203,6 +209,8 @@ HFONT Win32View::font(const ui::FontDef& def)
         if (made.face == def.face && made.points == def.points && made.bold == def.bold &&
             made.italic == def.italic && made.underline == def.underline)
             return handle;
+    if (fonts_.empty())
+        fontsDpi_ = dpi_;
     // The face as defined; the system substitutes where it is missing.
     const int height = -static_cast<int>(std::lround(def.points * dpi_ / 72.0));
     const HFONT made = CreateFontA(height, 0, 0, 0, def.bold ? FW_BOLD : FW_NORMAL, def.italic, def.underline, FALSE,
@@ -237,9 +245,12 @@ std::optional<ui::Color> Win32View::backColourOf(const Win32Control* control) co
 
 void Win32View::layout()
 {
-    // Fonts at this dpi; the old ones go once no control uses them.
-    auto oldFonts = std::move(fonts_);
-    fonts_.clear();
+    // Fonts at this dpi; those of another go once no control uses them.
+    std::vector<std::pair<ui::FontDef, HFONT>> oldFonts;
+    if (fontsDpi_ != dpi_) {
+        oldFonts = std::move(fonts_);
+        fonts_.clear();
+    }
     for (auto& control : controls_)
         if (control->window() && control->takesFont())
             SendMessageA(control->window(), WM_SETFONT, reinterpret_cast<WPARAM>(font(fontDefOf(*control))), FALSE);
@@ -265,15 +276,17 @@ void Win32View::layout()
     }
 }
 
-void Win32View::place(Win32Control& control)
+RECT Win32View::boxOf(Win32Control& control)
 {
     const ui::ControlDef& def = control.def();
     int left = px(def.left);
     const SIZE size = control.measure({px(def.width), px(def.height)});
     if (def.autoSize && def.alignment == ui::Alignment::Right)
         left = px(def.left + def.width) - size.cx;
-    control.place({left, px(def.top), left + size.cx, px(def.top) + size.cy});
+    return {left, px(def.top), left + size.cx, px(def.top) + size.cy};
 }
+
+void Win32View::place(Win32Control& control) { control.place(boxOf(control)); }
 
 void Win32View::orderTabStops()
 {
@@ -294,6 +307,10 @@ void Win32View::orderTabStops()
         if (controls_[i]->window())
             order.push_back(i);
     std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return key[a] < key[b]; });
+    // Each child window goes below its elder siblings as it is made: in the
+    // order of making there is nothing to move.
+    if (std::is_sorted(order.begin(), order.end()))
+        return;
     std::map<HWND, HWND> previous;  // per parent window
     for (const std::size_t i : order) {
         const HWND window = controls_[i]->window();
@@ -323,8 +340,10 @@ void Win32View::mirror(Win32Control& control)
         const bool visible = (GetWindowLongA(window, GWL_STYLE) & WS_VISIBLE) != 0;
         if (visible != state.visible)
             ShowWindow(window, state.visible ? SW_SHOWNA : SW_HIDE);
-        // Colours are applied when the control paints.
-        InvalidateRect(window, nullptr, TRUE);
+        // Colours are applied when the control paints; a hidden form paints
+        // whole when it shows.
+        if (IsWindowVisible(window_))
+            InvalidateRect(window, nullptr, TRUE);
         mirrorToolTip(control, state.toolTip);
     }
     mirroring_ = false;
@@ -341,8 +360,15 @@ void Win32View::mirrorToolTip(Win32Control& control, const std::string& text)
     tool.uId = reinterpret_cast<UINT_PTR>(control.window());
     std::string ansi = toAnsi(text);
     tool.lpszText = ansi.data();
-    if (!control.hasToolTip_)
+    if (!control.hasToolTip_) {
+        // Made at the first tip: a window of its own, which a form without
+        // tips (the splash) need not wait for.
+        if (!tooltips_)
+            tooltips_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                                        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr,
+                                        renderer_.instance(), nullptr);
         control.hasToolTip_ = tooltips_ && SendMessageA(tooltips_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+    }
     else
         SendMessageA(tooltips_, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&tool));
 }
@@ -543,17 +569,14 @@ LRESULT Win32View::onDpiChanged(WPARAM wParam, LPARAM lParam)
     return 0;
 }
 
-LRESULT CALLBACK Win32View::controlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                        DWORD_PTR view)
+LRESULT CALLBACK Win32View::controlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    auto* self = reinterpret_cast<Win32View*>(view);
-    if (message == WM_NCDESTROY) {
-        RemoveWindowSubclass(window, controlProc, 0);
-        return DefSubclassProc(window, message, wParam, lParam);
-    }
-    Win32Control* control = self->find(window);
-    return control ? self->onControlMessage(*control, window, message, wParam, lParam)
-                   : DefSubclassProc(window, message, wParam, lParam);
+    auto* control = reinterpret_cast<Win32Control*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (!control)
+        return DefWindowProcA(window, message, wParam, lParam);
+    if (message == WM_NCDESTROY)
+        return CallWindowProcA(control->original_, window, message, wParam, lParam);
+    return control->view_.onControlMessage(*control, window, message, wParam, lParam);
 }
 
 LRESULT Win32View::onControlMessage(Win32Control& control, HWND window, UINT message, WPARAM wParam,
@@ -590,7 +613,7 @@ LRESULT Win32View::onControlMessage(Win32Control& control, HWND window, UINT mes
     default:
         break;
     }
-    return DefSubclassProc(window, message, wParam, lParam);
+    return CallWindowProcA(control.original_, window, message, wParam, lParam);
 }
 
 }  // namespace ferro::win32

@@ -58,13 +58,13 @@ public:
     // The colour behind a control: its own, else its container's, else the form's.
     std::optional<ui::Color> backColourOf(const Win32Control* control) const;
     bool fillBackground(HDC dc, HWND window, const Win32Control* control);
-    // Puts a control where the design and its content say.
+    // Where the design and its content put a control, in its parent's pixels.
+    RECT boxOf(Win32Control& control);
     void place(Win32Control& control);
 
 private:
     static LRESULT CALLBACK formProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    static LRESULT CALLBACK controlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                        UINT_PTR, DWORD_PTR view);
+    static LRESULT CALLBACK controlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT onFormMessage(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT onControlMessage(Win32Control& control, HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     // Keeps or restores the focus; true when it was set.
@@ -93,6 +93,7 @@ private:
     std::map<std::string, std::size_t> byName_;
     std::map<ui::Color, HBRUSH> brushes_;
     std::vector<std::pair<ui::FontDef, HFONT>> fonts_;
+    int fontsDpi_ = 0;  // the dpi fonts_ were made for
     HWND lastFocus_ = nullptr;
     bool mirroring_ = false;  // our own changes raise no events
 };
