@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLayout>
@@ -140,6 +141,30 @@ TEST_F(QtWindowTest, WindowsHaveTheirBordersAndButtons)
         EXPECT_EQ(!w->windowIcon().isNull(), c.titleBar);
     }
     EXPECT_EQ(window(windows->about())->parentWidget(), window(windows->main())) << "owned, no taskbar entry";
+}
+
+TEST_F(QtWindowTest, TheMainWindowsFrameShowsItsCaptionOnItsColourInAGroovedBorder)
+{
+    QWidget* frame = control(&windows->showMain(), "Frame1");
+    const QImage shown = frame->grab().toImage();
+    const int middle = shown.height() / 2, right = shown.width() - 1;
+    const QColor dark(192, 192, 192), light(Qt::white), grey(128, 128, 128);
+    // The groove: dark outside and light inside on the left, the other way round on the right.
+    EXPECT_EQ(shown.pixelColor(0, middle), dark);
+    EXPECT_EQ(shown.pixelColor(1, middle), light);
+    EXPECT_EQ(shown.pixelColor(right - 1, middle), dark);
+    EXPECT_EQ(shown.pixelColor(right, middle), light);
+    // The top line runs behind the caption, which is yellow on the frame's grey.
+    EXPECT_EQ(shown.pixelColor(3, 6), dark);
+    EXPECT_EQ(shown.pixelColor(8, 6), grey);
+    int yellowish = 0;  // the text's own pixels, its edges blended with the grey
+    for (int x = 0; x < shown.width(); ++x) {
+        for (int y = 0; y < 14; ++y) {
+            const QColor c = shown.pixelColor(x, y);
+            yellowish += c.red() > 200 && c.green() > 200 && c.blue() < 64;
+        }
+    }
+    EXPECT_GT(yellowish, 20);
 }
 
 TEST_F(QtWindowTest, TheFirstTabStopHasTheFocusAndTheLinkItsPointer)
