@@ -123,7 +123,8 @@ OsServices::PrintResult QtOsServices::printText(const ui::Form* owner, const std
                                                 const std::string& selection)
 {
     // Loaded at the first print; staying loaded, it is looked for once.
-    static const auto print = reinterpret_cast<PrintEntry>(moduleEntry(QStringLiteral("ferrowinder-print"), kPrintEntryName));
+    static const auto print =
+        reinterpret_cast<PrintEntry>(moduleEntry(QStringLiteral("ferrowinder-print"), kPrintEntryName));
     if (!print)
         return PrintResult::Failed;
     return static_cast<PrintResult>(print(window(owner), qText(text), qText(selection)));
