@@ -143,8 +143,8 @@ protected:
         ring(inner, light, dark);
         // The caption centred in a box as wide as itself and a space.
         const QFontMetrics metrics(font());
-        const QRect caption(kCaptionLeft, 0, metrics.horizontalAdvance(title() + QLatin1Char(' ')) + 2 * kCaptionPadding,
-                            metrics.height());
+        const int captionWidth = metrics.horizontalAdvance(title() + QLatin1Char(' ')) + 2 * kCaptionPadding;
+        const QRect caption(kCaptionLeft, 0, captionWidth, metrics.height());
         painter.fillRect(caption, palette().color(QPalette::Window));
         painter.setPen(palette().color(QPalette::WindowText));
         painter.drawText(caption.adjusted(kCaptionPadding, 0, -kCaptionPadding, 0),
