@@ -14,6 +14,12 @@
 # Prints medians, the spread (the middle half of the runs) and the ratios;
 # keeps startwatch's line of each run in build/bench-startup/{qt,wine}-{program,hello}.
 # Run by hand: the figures depend on the machine and its load.
+#
+# BENCH_CPU=N runs the X server, Wine's server and every program on CPU N.
+# On a virtual machine a program waiting on another process's answer pays a
+# halted virtual CPU's wake-up (measured: 45 ms to the splash on wineserver's
+# CPU, 175 ms on the other); which CPU each run lands on is then the largest
+# part of the spread. One CPU for all measures the programs, not the placement.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -48,10 +54,13 @@ if [ -z "${FERRO_IN_XVFB:-}" ]; then
     }
   fi
   export FERRO_IN_XVFB=1
-  exec xvfb-run -a -s "-screen 0 1024x768x24 -noreset" "$0" "$@"
+  pin=()
+  [ -n "${BENCH_CPU:-}" ] && pin=(taskset -c "$BENCH_CPU")
+  exec "${pin[@]}" xvfb-run -a -s "-screen 0 1024x768x24 -noreset" "$0" "$@"
 fi
 
 watch=$out/anchors-qt/startwatch
+[ -n "${BENCH_CPU:-}" ] && echo "== Every process on CPU $BENCH_CPU"
 scratch=$(mktemp -d)
 keeper=""
 cleanup() {
