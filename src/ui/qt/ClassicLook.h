@@ -16,6 +16,11 @@ QFont classicFont(const QString& family, double points, bool bold = false);
 // The plain dialog font of the classic windows.
 QFont dialogFont();
 
+// Where the application runs in Fusion (a desktop without a style of its
+// own), Fusion with its menu bars' overflow arrows read as the PNGs they are
+// (see ClassicLook.cpp); any other style stays as it is. Before any widget.
+void settleStyle();
+
 // Moves a window to the middle of its screen.
 void centreOnScreen(QWidget& window);
 

@@ -13,10 +13,8 @@ static void loadResources()
 namespace ferro::qt {
 namespace {
 
-// Every picture of ours is a PNG: read as one, Qt's own reader takes it at
-// once, where a reader left to guess would first load every image-format
-// plugin installed (and the libraries they need) to ask each of them.
-// Kept once decoded: the icon of every window and the splash's logo are one picture.
+// Every picture of ours is a PNG, kept once decoded: the icon of every window
+// and the splash's logo are one picture.
 QPixmap resourcePixmap(const QString& file)
 {
     static const bool loaded = (loadResources(), true);
@@ -25,14 +23,19 @@ QPixmap resourcePixmap(const QString& file)
     QPixmap pixmap;
     if (QPixmapCache::find(path, &pixmap))
         return pixmap;
-    QImageReader reader(path, "png");
-    reader.setAutoDetectImageFormat(false);
-    pixmap = QPixmap::fromImage(reader.read());
+    pixmap = QPixmap::fromImage(readPng(path));
     QPixmapCache::insert(path, pixmap);
     return pixmap;
 }
 
 }  // namespace
+
+QImage readPng(const QString& path)
+{
+    QImageReader reader(path, "png");
+    reader.setAutoDetectImageFormat(false);
+    return reader.read();
+}
 
 QPixmap picturePixmap(const QString& file, QSize size, bool stretch)
 {

@@ -2,6 +2,7 @@
 #include <QApplication>
 
 #include "app/AppWindows.h"
+#include "ui/qt/ClassicLook.h"
 #include "ui/qt/CommandLine.h"
 #include "info/frmSplash.h"
 #include "platform/DefaultRegistry.h"
@@ -17,6 +18,7 @@ int main(int argc, char** argv)
     qInstallMessageHandler(ferro::qt::startUpMessageHandler);
     QApplication app(argc, argv);
     qInstallMessageHandler(nullptr);
+    ferro::qt::settleStyle();
     // The program ends by Exit or by closing the main window, never because
     // no window happens to be visible.
     QApplication::setQuitOnLastWindowClosed(false);

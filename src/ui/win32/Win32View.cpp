@@ -364,9 +364,9 @@ void Win32View::mirrorToolTip(Win32Control& control, const std::string& text)
         // Made at the first tip: a window of its own, which a form without
         // tips (the splash) need not wait for.
         if (!tooltips_)
-            tooltips_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                                        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr,
-                                        renderer_.instance(), nullptr);
+            tooltips_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
+                                        WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
+                                        CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr, renderer_.instance(), nullptr);
         control.hasToolTip_ = tooltips_ && SendMessageA(tooltips_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
     }
     else
