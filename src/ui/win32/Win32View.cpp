@@ -368,9 +368,9 @@ void Win32View::mirrorToolTip(Win32Control& control, const std::string& text)
                                         WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
                                         CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr, renderer_.instance(), nullptr);
         control.hasToolTip_ = tooltips_ && SendMessageA(tooltips_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
-    }
-    else
+    } else {
         SendMessageA(tooltips_, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&tool));
+    }
 }
 
 void Win32View::formCaptionChanged() { SetWindowTextA(window_, toAnsi(form_.caption()).c_str()); }
