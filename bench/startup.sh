@@ -33,23 +33,25 @@ if [ -z "${FERRO_IN_XVFB:-}" ]; then
   [ "$what" != qt ] && needed+=("${WINDOWS_PACKAGES[@]}" "${WINE_TEST_PACKAGES[@]}")
   ensure_packages "${needed[@]}"
   echo "== Release builds of the program and of the hello anchors"
+  # The hellos get the program's Release flags: -Os, as the project sets them.
+  anchor_flags=(-DCMAKE_BUILD_TYPE=Release -DCMAKE_C_FLAGS_RELEASE="-Os -DNDEBUG" -DCMAKE_CXX_FLAGS_RELEASE="-Os -DNDEBUG")
   if [ "$what" != wine ]; then
     cmake -S . -B "$out/qt" -G Ninja -DCMAKE_BUILD_TYPE=Release -DFERRO_BUILD_TESTS=OFF >/dev/null
     cmake --build "$out/qt" --target ferrowinder
-    cmake -S bench/startup -B "$out/anchors-qt" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+    cmake -S bench/startup -B "$out/anchors-qt" -G Ninja "${anchor_flags[@]}" >/dev/null
     cmake --build "$out/anchors-qt"
   fi
   if [ "$what" != qt ]; then
-    # The program as shipped (the windows preset: Release, -Os), and the
-    # hello with the same toolchain and flags.
+    # The program as shipped (the windows preset), and the hello with the
+    # same toolchain and flags.
     cmake --preset windows >/dev/null
     cmake --build --preset windows --target ferrowinder
     cmake -S bench/startup -B "$out/anchors-win32" -G Ninja --toolchain "$PWD/cmake/mingw-w64.cmake" \
-      -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS_RELEASE="-Os -DNDEBUG" >/dev/null
+      "${anchor_flags[@]}" >/dev/null
     cmake --build "$out/anchors-win32"
     # The timing client is native even when only Wine is measured.
     [ -x "$out/anchors-qt/startwatch" ] || {
-      cmake -S bench/startup -B "$out/anchors-qt" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+      cmake -S bench/startup -B "$out/anchors-qt" -G Ninja "${anchor_flags[@]}" >/dev/null
       cmake --build "$out/anchors-qt" --target startwatch
     }
   fi
