@@ -7,7 +7,7 @@
 #include <QStyleOption>
 #include <QWidget>
 
-#include "ui/qt/Pictures.h"
+#include "ui/qt/PictureScaling.h"
 
 namespace ferro::qt {
 namespace {

@@ -1,24 +1,32 @@
 #include "ui/qt/Pictures.h"
 
-#include <QImageReader>
+#include <QFile>
 #include <QPixmapCache>
+
+#include "ui/qt/PictureScaling.h"
 
 // Resources of a static library are linked in only when asked for by name,
 // and Q_INIT_RESOURCE must be used outside any namespace.
 static void loadResources()
 {
     Q_INIT_RESOURCE(ferrowinder);
+    Q_INIT_RESOURCE(scaled_pictures);
 }
 
 namespace ferro::qt {
 namespace {
 
-// Every picture of ours is a PNG, kept once decoded: the icon of every window
-// and the splash's logo are one picture.
-QPixmap resourcePixmap(const QString& file)
+void ensureResources()
 {
     static const bool loaded = (loadResources(), true);
     (void)loaded;
+}
+
+// A picture at its full size, kept once decoded: the icon of every window
+// and the pictures scaled from it at run time are one picture.
+QPixmap fullPixmap(const QString& file)
+{
+    ensureResources();
     const QString path = QStringLiteral(":/") + file;
     QPixmap pixmap;
     if (QPixmapCache::find(path, &pixmap))
@@ -30,28 +38,20 @@ QPixmap resourcePixmap(const QString& file)
 
 }  // namespace
 
-QImage readPng(const QString& path)
-{
-    QImageReader reader(path, "png");
-    reader.setAutoDetectImageFormat(false);
-    return reader.read();
-}
-
 QPixmap picturePixmap(const QString& file, QSize size, bool stretch)
 {
-    const QPixmap full = resourcePixmap(file);
-    if (full.isNull())
+    // The build scaled each picture the windows draw to its box: decoding
+    // the small picture is quicker than decoding the large one and scaling it.
+    ensureResources();
+    const QString ready = scaledPicturePath(file, size, stretch);
+    if (QFile::exists(ready))  // a reader of no file complains
+        return QPixmap::fromImage(readPng(ready));
+    const QPixmap full = fullPixmap(file);
+    if (full.isNull() || !scaledToFit(full.size(), size, stretch))
         return full;
-    if (stretch)
-        return full.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    if (full.width() <= size.width() && full.height() <= size.height())
-        return full;
-    return full.scaled(size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    return QPixmap::fromImage(fitPicture(full.toImage(), size, stretch));
 }
 
-QIcon applicationIcon()
-{
-    return QIcon(resourcePixmap(QStringLiteral("ferrowinder.png")));
-}
+QIcon applicationIcon() { return QIcon(fullPixmap(QStringLiteral("ferrowinder.png"))); }
 
 }  // namespace ferro::qt

@@ -18,6 +18,7 @@
 #include <stdexcept>
 
 #include "ui/qt/ClassicLook.h"
+#include "ui/qt/PictureScaling.h"
 #include "ui/qt/Pictures.h"
 
 namespace ferro::qt {
@@ -51,7 +52,7 @@ QString qText(const std::string& text) { return QString::fromStdString(text); }
 // The picture a definition names, from the program's resources, at the control's size.
 QPixmap pictureOf(const ui::ControlDef& def)
 {
-    return picturePixmap(qText(def.image), QSize(px(def.width), px(def.height)), def.stretch);
+    return picturePixmap(qText(def.image), pictureBox(def), def.stretch);
 }
 
 class Label final : public QtControl {
