@@ -1,6 +1,8 @@
 #include "ui/qt/ClassicLook.h"
 
 #include <QApplication>
+#include <QFontDatabase>
+#include <QHash>
 #include <QPixmap>
 #include <QProxyStyle>
 #include <QScreen>
@@ -39,6 +41,19 @@ public:
     }
 };
 
+// Metric-compatible with Arial and with MS Sans Serif at the classic sizes.
+const QString kStandIn = QStringLiteral("Liberation Sans");
+
+// Whether `family` is a font installed here, not a name fontconfig maps to another.
+bool installedFamily(const QString& family)
+{
+    static QHash<QString, bool> known;  // the GUI thread's
+    auto found = known.constFind(family);
+    if (found == known.cend())
+        found = known.insert(family, QFontDatabase::families().contains(family, Qt::CaseInsensitive));
+    return *found;
+}
+
 }  // namespace
 
 void settleStyle()
@@ -49,11 +64,26 @@ void settleStyle()
 
 QFont classicFont(const QString& family, double points, bool bold)
 {
+    // For a first family that is not installed, Qt sorts every installed font
+    // (a fontconfig search for its substitutes, a third of a millisecond)
+    // before it tries the next family; where the stand-in is installed, that
+    // next family is the face it ends up with anyway. The named family follows
+    // the stand-in, so that the font still says what it was made for.
     QFont font;
-    font.setFamilies({family, QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
+    if (installedFamily(family) || !installedFamily(kStandIn))
+        font.setFamilies({family, kStandIn, QStringLiteral("Arial")});
+    else
+        font.setFamilies({kStandIn, family, QStringLiteral("Arial")});
     font.setPointSizeF(points);
     font.setBold(bold);
     return font;
+}
+
+QString namedFamily(const QFont& font)
+{
+    const QStringList families = font.families();
+    const bool standingIn = families.size() > 1 && families.at(0) == kStandIn && !installedFamily(families.at(1));
+    return families.value(standingIn ? 1 : 0);
 }
 
 QFont dialogFont()

@@ -13,6 +13,8 @@ constexpr int px(int twips) { return (twips + kTwipsPerPixel / 2) / kTwipsPerPix
 // A font by its Windows name, with a metric-compatible stand-in for systems
 // that lack it.
 QFont classicFont(const QString& family, double points, bool bold = false);
+// The Windows name a classic font was made for.
+QString namedFamily(const QFont& font);
 // The plain dialog font of the classic windows.
 QFont dialogFont();
 

@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QIcon>
 #include <QStyle>
 #include <QStyleFactory>
@@ -44,6 +46,28 @@ TEST(ClassicLook, TheMenuBarArrowsAreFusionsOwn)
         }
     }
     QApplication::setStyle(QStringLiteral("fusion"));
+}
+
+// A font named by its Windows name shows the face it always did, whether or
+// not that family is installed here, and a family that is not installed is
+// not asked for first (Qt would first sort every font to replace it); the
+// name stays readable.
+TEST(ClassicLook, AClassicFontShowsTheFaceItsNameFindsAndAsksForAnInstalledOneFirst)
+{
+    for (const char* name : {"Arial", "MS Sans Serif", "Liberation Sans", "DejaVu Sans", "Liberation Mono"}) {
+        for (const bool bold : {false, true}) {
+            const QString family = QString::fromLatin1(name);
+            QFont asNamed;
+            asNamed.setFamilies({family, QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
+            asNamed.setPointSizeF(8.25);
+            asNamed.setBold(bold);
+            const QFont classic = classicFont(family, 8.25, bold);
+            EXPECT_EQ(QFontInfo(classic).family(), QFontInfo(asNamed).family()) << name << (bold ? " bold" : "");
+            EXPECT_EQ(QFontInfo(classic).bold(), bold) << name;
+            EXPECT_TRUE(QFontDatabase::families().contains(classic.families().first(), Qt::CaseInsensitive)) << name;
+            EXPECT_EQ(namedFamily(classic), family);
+        }
+    }
 }
 
 }  // namespace

@@ -19,6 +19,7 @@
 #include "info/frmSplash.h"
 #include "tuning/TuningPlan.h"
 #include "ui/RenderedForm.h"
+#include "ui/qt/ClassicLook.h"
 #include "ui/qt/QtWindowTest.h"
 #include "wizard/frmBoost.h"
 
@@ -68,7 +69,7 @@ public:
             geometry.translate(-picture->contentsRect().topLeft());  // inside its border
         made.left = geometry.left(), made.top = geometry.top();
         made.width = geometry.width(), made.height = geometry.height();
-        made.fontFace = widget->font().families().value(0).toStdString();
+        made.fontFace = qt::namedFamily(widget->font()).toStdString();
         made.points = widget->font().pointSizeF();
         made.bold = widget->font().bold();
         made.underline = widget->font().underline();
