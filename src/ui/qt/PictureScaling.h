@@ -1,12 +1,13 @@
 #pragma once
-// How a window's picture is fitted to its box: one rule for the program and
-// for the build, which keeps each picture ready scaled to the box it is drawn
-// in.
+// How a window's picture is fitted to its box and how the build stores it:
+// one rule for the program and for the build step (PreparePictures.cpp),
+// which keeps each picture as the pixels a pixmap holds, at its full size and
+// fitted to each box the windows draw it in.
+#include <QByteArray>
 #include <QImage>
 #include <QSize>
 #include <QString>
 
-#include <string>
 #include <vector>
 
 namespace ferro::ui {
@@ -31,8 +32,23 @@ bool scaledToFit(QSize full, QSize box, bool stretch);
 // `full` scaled to show in `box`, in premultiplied form, as a pixmap is.
 QImage fitPicture(const QImage& full, QSize box, bool stretch);
 
-// Where the build keeps `file` fitted to `box`, among the program's resources.
-QString scaledPicturePath(const QString& file, QSize box, bool stretch);
+// Where the build keeps the picture `file` ("logo.png") among the program's
+// resources: at its full size, and fitted to `box`.
+QString storedPicturePath(const QString& file);
+QString storedPicturePath(const QString& file, QSize box, bool stretch);
+
+// A picture stored as a pixmap's pixels: premultiplied 32-bit pixels in this
+// build's byte order after a small header. Decoding the icon's PNG was half
+// of what the main window did before it showed; these pixels, kept
+// uncompressed in the program, are used where they lie, without a conversion
+// or a copy (and a decompressor's workspace raised the peak memory more than
+// the pixels themselves).
+QByteArray storedPixels(const QImage& image);
+// The picture in `stored`, sharing its bytes; null when they are not one.
+QImage imageOfStoredPixels(const QByteArray& stored);
+
+// The program's icon, in its windows' title bars.
+inline constexpr char kProgramIconFile[] = "ferrowinder.png";
 
 // A picture the windows draw: its file ("logo.png"), its box in pixels and
 // whether it is stretched over it.

@@ -1,7 +1,7 @@
 #include "ui/qt/Pictures.h"
 
-#include <QFile>
 #include <QPixmapCache>
+#include <QResource>
 
 #include "ui/qt/PictureScaling.h"
 
@@ -9,29 +9,33 @@
 // and Q_INIT_RESOURCE must be used outside any namespace.
 static void loadResources()
 {
-    Q_INIT_RESOURCE(ferrowinder);
-    Q_INIT_RESOURCE(scaled_pictures);
+    Q_INIT_RESOURCE(pictures);
 }
 
 namespace ferro::qt {
 namespace {
 
-void ensureResources()
+// A picture the build stored, as a pixmap sharing the resource's pixels; null
+// when there is none.
+QPixmap storedPixmap(const QString& path)
 {
     static const bool loaded = (loadResources(), true);
     (void)loaded;
+    const QResource resource(path);
+    if (!resource.isValid())
+        return {};
+    return QPixmap::fromImage(imageOfStoredPixels(resource.uncompressedData()));
 }
 
-// A picture at its full size, kept once decoded: the icon of every window
-// and the pictures scaled from it at run time are one picture.
+// A picture at its full size, kept once read: the icon of every window and
+// the pictures scaled from it at run time are one picture.
 QPixmap fullPixmap(const QString& file)
 {
-    ensureResources();
-    const QString path = QStringLiteral(":/") + file;
+    const QString path = storedPicturePath(file);
     QPixmap pixmap;
     if (QPixmapCache::find(path, &pixmap))
         return pixmap;
-    pixmap = QPixmap::fromImage(readPng(path));
+    pixmap = storedPixmap(path);
     QPixmapCache::insert(path, pixmap);
     return pixmap;
 }
@@ -40,18 +44,17 @@ QPixmap fullPixmap(const QString& file)
 
 QPixmap picturePixmap(const QString& file, QSize size, bool stretch)
 {
-    // The build scaled each picture the windows draw to its box: decoding
-    // the small picture is quicker than decoding the large one and scaling it.
-    ensureResources();
-    const QString ready = scaledPicturePath(file, size, stretch);
-    if (QFile::exists(ready))  // a reader of no file complains
-        return QPixmap::fromImage(readPng(ready));
+    // Stored by the build at the size each window draws it: scaling at run
+    // time is for a box the build did not know of.
+    const QPixmap ready = storedPixmap(storedPicturePath(file, size, stretch));
+    if (!ready.isNull())
+        return ready;
     const QPixmap full = fullPixmap(file);
     if (full.isNull() || !scaledToFit(full.size(), size, stretch))
         return full;
     return QPixmap::fromImage(fitPicture(full.toImage(), size, stretch));
 }
 
-QIcon applicationIcon() { return QIcon(fullPixmap(QStringLiteral("ferrowinder.png"))); }
+QIcon applicationIcon() { return QIcon(fullPixmap(QString::fromLatin1(kProgramIconFile))); }
 
 }  // namespace ferro::qt
