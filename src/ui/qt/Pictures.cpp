@@ -1,6 +1,5 @@
 #include "ui/qt/Pictures.h"
 
-#include <QPixmapCache>
 #include <QResource>
 
 #include "ui/qt/PictureScaling.h"
@@ -15,8 +14,9 @@ static void loadResources()
 namespace ferro::qt {
 namespace {
 
-// A picture the build stored, as a pixmap sharing the resource's pixels; null
-// when there is none.
+// A picture the build stored, as a pixmap sharing the resource's pixels (so
+// nothing is decoded or kept twice, and no cache is needed); null when there
+// is none.
 QPixmap storedPixmap(const QString& path)
 {
     static const bool loaded = (loadResources(), true);
@@ -25,19 +25,6 @@ QPixmap storedPixmap(const QString& path)
     if (!resource.isValid())
         return {};
     return QPixmap::fromImage(imageOfStoredPixels(resource.uncompressedData()));
-}
-
-// A picture at its full size, kept once read: the icon of every window and
-// the pictures scaled from it at run time are one picture.
-QPixmap fullPixmap(const QString& file)
-{
-    const QString path = storedPicturePath(file);
-    QPixmap pixmap;
-    if (QPixmapCache::find(path, &pixmap))
-        return pixmap;
-    pixmap = storedPixmap(path);
-    QPixmapCache::insert(path, pixmap);
-    return pixmap;
 }
 
 }  // namespace
@@ -49,12 +36,12 @@ QPixmap picturePixmap(const QString& file, QSize size, bool stretch)
     const QPixmap ready = storedPixmap(storedPicturePath(file, size, stretch));
     if (!ready.isNull())
         return ready;
-    const QPixmap full = fullPixmap(file);
+    const QPixmap full = storedPixmap(storedPicturePath(file));
     if (full.isNull() || !scaledToFit(full.size(), size, stretch))
         return full;
     return QPixmap::fromImage(fitPicture(full.toImage(), size, stretch));
 }
 
-QIcon applicationIcon() { return QIcon(fullPixmap(QString::fromLatin1(kProgramIconFile))); }
+QIcon applicationIcon() { return QIcon(storedPixmap(storedPicturePath(QString::fromLatin1(kProgramIconFile)))); }
 
 }  // namespace ferro::qt
