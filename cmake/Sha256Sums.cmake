@@ -1,5 +1,7 @@
-# Run by CPack after it made the package: writes SHA256SUMS beside it, in the
-# form `sha256sum -c SHA256SUMS` checks, so a download can be verified.
+# Run by CPack after it made the package: writes <package>-SHA256SUMS beside
+# it (FerroWinder-1.1.0-win64-SHA256SUMS: the version and the build in the name,
+# so the sums of two releases or of two builds never share a name), in the
+# form `sha256sum -c` checks, so a download can be verified.
 set(_sums "")
 foreach(_package IN LISTS CPACK_PACKAGE_FILES)
   file(SHA256 ${_package} _hash)
@@ -11,5 +13,6 @@ if(NOT _sums)
 endif()
 # The package is summed where CPack made it, before it copies it to
 # CPACK_PACKAGE_DIRECTORY: the sums go there, beside the copy.
-file(WRITE ${CPACK_PACKAGE_DIRECTORY}/SHA256SUMS "${_sums}")
-message(STATUS "checksums: ${CPACK_PACKAGE_DIRECTORY}/SHA256SUMS")
+set(_sums_file ${CPACK_PACKAGE_DIRECTORY}/${CPACK_PACKAGE_FILE_NAME}-SHA256SUMS)
+file(WRITE ${_sums_file} "${_sums}")
+message(STATUS "checksums: ${_sums_file}")

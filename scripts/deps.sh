@@ -31,5 +31,8 @@ DEPLOY_TEST_PACKAGES=(ansible)
 WINDOWS_PACKAGES=(cmake ninja-build googletest g++-mingw-w64-x86-64 wine64 wine)
 # The Windows program's tests under Wine: the fonts its windows name.
 WINE_TEST_PACKAGES=(fonts-wine)
+# The checks of the Windows zip (its file list and line ends) and of the Linux
+# programs' hardening (readelf).
+PACKAGE_TEST_PACKAGES=(unzip binutils)
 # scripts/screenshots: an X server in memory, window search and the capture.
 SCREENSHOT_PACKAGES=(xvfb xauth xdotool imagemagick)

@@ -19,6 +19,7 @@
 #include "tuning/Backup.h"
 #include "tuning/PlanCheck.h"
 #include "tuning/TuningPlan.h"
+#include "version/VersionNotice.h"
 
 namespace ferro {
 namespace {
@@ -665,7 +666,7 @@ int runCli(const std::vector<std::string>& args, CliStreams io)
         return args.empty() ? kExitUsage : kExitOk;
     }
     if (args[0] == "--version" || args[0] == "-V") {
-        io.out << kProgram << ' ' << FERRO_VERSION << '\n';
+        io.out << kProgram << ' ' << FERRO_VERSION << '\n' << kVersionNotice;
         return kExitOk;
     }
     if (args[0] == "help") {

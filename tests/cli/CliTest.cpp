@@ -126,7 +126,7 @@ TEST_F(CliTest, EachCommandExitsWithTheDocumentedNumber)
         {{"/?"}, None, 0, "  1  check: the registry does not hold the plan\n"},
         {{"-?"}, None, 0, "Usage: ferrowinder-cli COMMAND"},
         {{"--version"}, None, 0, "ferrowinder-cli 1."},
-        {{"-V"}, None, 0, "ferrowinder-cli 1."},
+        {{"-V"}, None, 0, "\nLicense MIT: <https://opensource.org/licenses/MIT>\n"},
         {{"help", "check"}, None, 0, "Usage: ferrowinder-cli check --speed KBPS"},
         {{"check", "/?"}, None, 0, "--part machine or --part user"},
         {{"help", "boost"}, None, 2, "help takes one command name, not 'boost'"},

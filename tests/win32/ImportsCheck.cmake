@@ -1,10 +1,8 @@
 # Fails unless every DLL that PROGRAM imports is one of Windows' KnownDLLs.
 # Run by ctest with -DPROGRAM=<exe> -DOBJDUMP=<x86_64-w64-mingw32-objdump>.
 cmake_minimum_required(VERSION 3.25)
-execute_process(COMMAND ${OBJDUMP} -p ${PROGRAM} OUTPUT_VARIABLE dump RESULT_VARIABLE code)
-if(NOT code EQUAL 0)
-  message(FATAL_ERROR "${OBJDUMP} -p ${PROGRAM} failed")
-endif()
+include(${CMAKE_CURRENT_LIST_DIR}/PeDump.cmake)
+ferro_pe_dump(${PROGRAM} ${OBJDUMP} dump)
 string(REGEX MATCHALL "DLL Name: [^\n]+" imports "${dump}")
 if(NOT imports)
   message(FATAL_ERROR "no imports found in ${PROGRAM}")

@@ -6,6 +6,8 @@
 
 #include <QString>
 
+#include "version/VersionNotice.h"
+
 namespace ferro::qt {
 namespace {
 
@@ -50,7 +52,7 @@ std::optional<int> answerWithoutWindows(int argc, char** argv)
             return 0;
         }
         if (word == "--version" || word == "-V") {
-            std::printf("ferrowinder %s\n", FERRO_VERSION);
+            std::printf("ferrowinder %s\n%s", FERRO_VERSION, kVersionNotice);
             return 0;
         }
     }

@@ -28,6 +28,7 @@ expect() {
 expect 0 out '^Usage: ferrowinder \[--help\] \[--version\]' -- --help
 expect 0 out '^ferrowinder [0-9]\+\.[0-9]\+\.[0-9]\+$' -- --version
 expect 0 out '^ferrowinder [0-9]' -- -V
+expect 0 out '^License MIT: <https://opensource.org/licenses/MIT>$' -- --version
 expect 1 err 'no display to show the windows on' --
 expect 1 err 'the display could not be opened (DISPLAY=:97' -- DISPLAY=:97
 exit $failed
