@@ -23,6 +23,16 @@ struct Result {
     std::string err;
 };
 
+// The tool on the store `store`.
+Result runOn(const std::string& store, std::vector<std::string> args)
+{
+    args.insert(args.end(), {"--registry", store});
+    StringSource in("");
+    StringSink out, err;
+    const int code = runCli(args, {in, out, err, false});
+    return Result{code, out.str(), err.str()};
+}
+
 std::size_t count(const std::string& text, const std::string& part)
 {
     std::size_t n = 0;
@@ -64,13 +74,7 @@ TEST(UnwritableDisk, ReadsWorkAndWritesSayWhyOnceLosingNothing)
         if (!mount)
             GTEST_SKIP() << why;
         const std::string store = disk + "/registry.db";
-        const auto run = [&](std::vector<std::string> args) {
-            args.insert(args.end(), {"--registry", store});
-            StringSource in("");
-            StringSink out, err;
-            const int code = runCli(args, {in, out, err, false});
-            return Result{code, out.str(), err.str()};
-        };
+        const auto run = [&](const std::vector<std::string>& args) { return runOn(store, args); };
         // A boost, and a file to import. On the full disk the boost is undone,
         // so that the next backup takes Backup.reg anew.
         ASSERT_EQ(run({"apply", "--speed", "57"}).code, kExitOk);
@@ -127,13 +131,7 @@ TEST(UnwritableDisk, AReadOnlyFileSystemIsNamedByEveryWritingCommand)
     const std::string disk = reg.folder() + "/disk";
     fs::create_directory(disk);
     const std::string store = disk + "/registry.db";
-    const auto run = [&](std::vector<std::string> args) {
-        args.insert(args.end(), {"--registry", store});
-        StringSource in("");
-        StringSink out, err;
-        const int code = runCli(args, {in, out, err, false});
-        return Result{code, out.str(), err.str()};
-    };
+    const auto run = [&](const std::vector<std::string>& args) { return runOn(store, args); };
     ASSERT_EQ(run({"apply", "--speed", "57"}).code, kExitOk);
     std::ofstream(disk + "/other.reg") << "Windows Registry Editor Version 5.00\r\n\r\n"
                                           "[HKEY_CURRENT_USER\\Software\\Other]\r\n\"a\"=\"b\"\r\n";
