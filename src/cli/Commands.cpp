@@ -17,7 +17,7 @@ const char* const kDataHelp =
     "(REG_SZ, REG_DWORD, ...) and its data: a string for REG_SZ and REG_EXPAND_SZ, a number for REG_DWORD, an "
     "array of strings for REG_MULTI_SZ, hex text for any other type. In TSV the data is plain: text as it "
     "is (a tab, line feed or carriage return as \\t, \\n or \\r), a REG_DWORD in decimal, the strings of a "
-    "REG_MULTI_SZ joined by \\0, any other type in hex, and - when absent.";
+    "REG_MULTI_SZ joined by \\0, any other type in hex; an absent value is a dash (-).";
 
 // One command: what it takes, what `help COMMAND` says, and its body.
 struct Command {
