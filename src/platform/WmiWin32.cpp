@@ -52,6 +52,9 @@ struct ComCalls {
 constexpr CLSID kWbemLocator = {0x4590f811, 0x1d3a, 0x11d0, {0x89, 0x1f, 0x00, 0xaa, 0x00, 0x4b, 0x2e, 0x24}};
 constexpr IID kIWbemLocator = {0xdc12a687, 0x737f, 0x11cf, {0x88, 0x4d, 0x00, 0xaa, 0x00, 0x4b, 0x2e, 0x24}};
 
+// A provider that hangs must not hang the tool.
+constexpr LONG kWaitMilliseconds = 30000;
+
 // A BSTR freed when it goes out of scope.
 class Bstr {
 public:
@@ -85,6 +88,7 @@ std::string hresultText(const char* what, HRESULT hr)
                           : hr == static_cast<HRESULT>(WBEM_E_INVALID_CLASS)   ? " (no such class)"
                           : hr == static_cast<HRESULT>(WBEM_E_INVALID_QUERY)   ? " (the query was refused)"
                           : hr == static_cast<HRESULT>(WBEM_E_ACCESS_DENIED)   ? " (access denied)"
+                          : hr == static_cast<HRESULT>(WBEM_E_TIMED_OUT)       ? " (no answer in time)"
                                                                                 : "";
     return std::string(what) + " failed with " + code + meaning;
 }
@@ -168,7 +172,9 @@ private:
         for (;;) {
             Held<IWbemClassObject> object;
             ULONG returned = 0;
-            hr = found.p->Next(WBEM_INFINITE, 1, &object.p, &returned);
+            hr = found.p->Next(kWaitMilliseconds, 1, &object.p, &returned);
+            if (hr == WBEM_S_TIMEDOUT)
+                hr = static_cast<HRESULT>(WBEM_E_TIMED_OUT);
             if (FAILED(hr)) {
                 answer.failure = hresultText(what.c_str(), hr);
                 answer.instances.clear();

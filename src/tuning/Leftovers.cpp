@@ -36,28 +36,27 @@ std::vector<LeftoverRow> makeRows()
          "about 51 Mbit/s at most; highlyrestricted / restricted: scale factor 2 / 4, a window of about "
          "256 KB / 1 MB",
          "normal", D, "documented",
-         "netsh interface tcp (autotuninglevel); MSFT_NetTCPSetting (AutoTuningLevelLocal, "
-         "AutoTuningLevelGroupPolicy, AutoTuningLevelEffective); KB 224829 (the scale factors)",
+         "L1 netsh interface tcp (autotuninglevel); L2 MSFT_NetTCPSetting; L3 KB 224829 (the scale factors)",
          "netsh interface tcp set global autotuninglevel=normal", std::nullopt, nullptr},
         {"Tcp1323Opts", LeftoverWhere::Registry, M, kTcpip, "0 or 2 (window scaling off)",
          "without window scaling the receive window is at most 64 KB", "absent (window scaling and timestamps on)",
          D, "documented (KB 224829 applies to Windows 10); whether Windows 10/11 still read it: unconfirmed",
-         "KB 224829 \"Description of Windows TCP features\"", "", std::nullopt,
+         "L3 KB 224829 \"Description of Windows TCP features\"", "", std::nullopt,
          [](std::uint32_t v) { return v == 0 || v == 2 ? V::Harmful : v == 1 || v == 3 ? V::Harmless : V::Undocumented; }},
         {"DisableTaskOffload", LeftoverWhere::Registry, M, kTcpip, "1",
          "all task offloads of the TCP/IP transport are off: more processor work for every packet", "absent or 0", D,
          "documented",
-         "Windows driver documentation \"Using Registry Values to Enable and Disable Task Offloading\"; "
-         "\"Performance Tuning Network Adapters\"",
+         "L4 \"Using Registry Values to Enable and Disable Task Offloading\"; "
+         "L5 \"Performance Tuning Network Adapters\"",
          "", std::nullopt, [](std::uint32_t v) { return v == 1 ? V::Harmful : v == 0 ? V::Harmless : V::Undocumented; }},
         {"TCP Chimney offload", LeftoverWhere::Chimney, M, "", "enabled or automatic",
          "\"deprecated ... might adversely affect server and networking performance\"", "disabled", D,
          "documented; whether Windows 10/11 still act on it: unconfirmed",
-         "\"Performance Tuning Network Adapters\"; Set-NetOffloadGlobalSetting (MSFT_NetOffloadGlobalSetting)",
+         "L5 \"Performance Tuning Network Adapters\"; L6 Set-NetOffloadGlobalSetting",
          "netsh interface tcp set global chimney=disabled", std::nullopt, nullptr},
         {"Adapter *LsoV2IPv4 / *LsoV2IPv6", LeftoverWhere::AdapterKeyword, M, "", "0",
          "large-send offload off; Microsoft recommends static offloads such as LSO on, even for low latency", "1",
-         D, "documented", "\"Performance Tuning Network Adapters\"; the standardized INF keywords",
+         D, "documented", "L5 \"Performance Tuning Network Adapters\"; L7 the standardized INF keywords",
          "Set-NetAdapterAdvancedProperty -Name <adapter> -RegistryKeyword '*LsoV2IPv4' -RegistryValue 1 "
          "(and '*LsoV2IPv6')",
          std::nullopt, nullptr},
@@ -65,16 +64,16 @@ std::vector<LeftoverRow> makeRows()
          "while multimedia plays, other network traffic is limited to that many packets per millisecond; "
          "0xFFFFFFFF turns the limit off and is harmless",
          "10", D, "documented for Windows Vista; unconfirmed for Windows 10/11",
-         "KB 948066 \"How to use the throttling mechanism to control network performance in Windows Vista\"", "", 10u,
+         "L8 KB 948066 \"How to use the throttling mechanism to control network performance in Windows Vista\"", "", 10u,
          [](std::uint32_t v) { return v < 10 ? V::Harmful : V::Harmless; }},
         {"EnablePMTUDiscovery", LeftoverWhere::Registry, M, kTcpip, "0",
          "a fixed MTU of 576 bytes for every host off the local network", "absent or 1", D,
          "documented for Windows 2000; unconfirmed for Windows 10/11",
-         "Windows 2000 TCP/IP registry reference (cc938197)", "", std::nullopt,
+         "L9 Windows 2000 TCP/IP registry reference (cc938197)", "", std::nullopt,
          [](std::uint32_t v) { return v == 0 ? V::Harmful : v == 1 ? V::Harmless : V::Undocumented; }},
         harmlessRow("TcpWindowSize", kTcpip,
                     "ignored since Windows Vista: the registry can no longer set the receive window", D, "documented",
-                    "\"Performance Tuning Network Adapters\" (the settings ignored in later versions)"),
+                    "L5 \"Performance Tuning Network Adapters\" (the settings ignored in later versions)"),
         harmlessRow("GlobalMaxTcpWindowSize", kTcpip, "no reader since Windows Vista is documented", U,
                     "unconfirmed", "only Windows 2000/2003 documentation describes it"),
         harmlessRow("DefaultTTL", kTcpip, "64, the usual tweak, is harmless; only very small values could keep far "
@@ -83,15 +82,15 @@ std::vector<LeftoverRow> makeRows()
         harmlessRow("MaxUserPort", kTcpip,
                     "since Windows Vista the dynamic port range is 49152-65535, set with netsh int ipv4 set "
                     "dynamicport; the usual tweak values are not harmful",
-                    D, "documented (KB 929851); whether it is still read: unconfirmed", "KB 929851"),
+                    D, "documented (KB 929851); whether it is still read: unconfirmed", "L12 KB 929851"),
         harmlessRow("TcpTimedWaitDelay", kTcpip, "the usual tweak values (30) are not harmful", U, "unconfirmed",
-                    "KB 929851 (the dynamic port range)"),
+                    "L12 KB 929851 (the dynamic port range)"),
         harmlessRow("TCPNoDelay", kTcpip,
                     "no reader in Microsoft's TCP/IP is documented (Nagle's algorithm is chosen per socket)", U,
                     "unconfirmed", "no Microsoft source found"),
         harmlessRow("SystemResponsiveness", kMultimedia,
                     "the processor share kept for low-priority tasks, not a network setting", D, "documented",
-                    "Multimedia Class Scheduler Service documentation"),
+                    "L11 \"Multimedia Class Scheduler Service\""),
     };
 }
 
