@@ -8,7 +8,9 @@
 #include <memory>
 #include <optional>
 
+#include "cli/ChangeRecording.h"
 #include "cli/JsonText.h"
+#include "cli/LeftoversCommand.h"
 #include "cli/PlanReport.h"
 #include "cli/TestWritePause.h"
 #include "platform/DefaultRegistry.h"
@@ -50,6 +52,8 @@ struct Options {
     bool dryRun = false;
     bool noBackup = false;
     bool yes = false;
+    bool fix = false;
+    bool undo = false;
     bool help = false;
 };
 
@@ -291,6 +295,15 @@ int cmdApply(const Options& o, CliStreams& io)
     if (o.part != PlanPart::User && !backUpBeforeApply(*backend, o, io, mark))
         return kExitFailed;
     const std::vector<PlanDifference> before = differencesInPart(backend.get(), o);
+    ChangeRecording recording(*backend, planValues());
+    // Logged once the last write is made, outside the Backup folder's lock.
+    const auto logChanges = [&] {
+        mark.reset();
+        recording.log(programFolder(o.registry), "apply --speed " + std::to_string(*o.speed) +
+                                                     (o.part == PlanPart::Machine ? " --part machine"
+                                                      : o.part == PlanPart::User ? " --part user" : ""),
+                      io.err);
+    };
     std::vector<modRegistry::WriteFailure> failures;
     const modRegistry::Registry reg{*backend, [&](const modRegistry::WriteFailure& f) { failures.push_back(f); }};
     int written = 0;
@@ -301,6 +314,7 @@ int cmdApply(const Options& o, CliStreams& io)
         ++steps;
         written += applyPlanEntry(reg, e, *o.speed) ? 1 : 0;
     }
+    logChanges();
     // A store that refuses every write (each step then fails twice) is named once.
     const auto storeWide = std::find_if(failures.begin(), failures.end(),
                                         [](const modRegistry::WriteFailure& f) { return refusesEveryWrite(f.status); });
@@ -432,7 +446,12 @@ int cmdRestore(const Options& o, CliStreams& io)
         }
     }
     auto backend = openRegistryFor(o);
+    ChangeRecording recording(*backend, planValues());
     const RestoreResult result = restoreRegistry(*backend, programFolder(o.registry), o.part);
+    recording.log(programFolder(o.registry), o.part == PlanPart::Machine ? "restore --part machine"
+                                             : o.part == PlanPart::User  ? "restore --part user"
+                                                                         : "restore",
+                  io.err);
     if (!result.ok()) {
         io.err << restoreFailureText(result) << '\n';
         return kExitFailed;
@@ -445,6 +464,22 @@ int cmdRestore(const Options& o, CliStreams& io)
                                     : std::string(" (There was no backup: the default list of values was deleted.)"))
            << '\n';
     return kExitOk;
+}
+
+int cmdLeftovers(const Options& o, CliStreams& io)
+{
+    if (o.format != "text" && (o.fix || o.undo))
+        throw UsageError{"--format is for the report, not for --fix or --undo"};
+    if (o.fix && o.undo)
+        throw UsageError{"--fix and --undo go one at a time"};
+    if (o.dryRun && !o.fix)
+        throw UsageError{"--dry-run goes with --fix"};
+    return runLeftoversCommand({o.registry, o.format, o.fix, o.dryRun, o.undo}, io);
+}
+
+int cmdLog(const Options& o, CliStreams& io)
+{
+    return runLogCommand(o.registry, io);
 }
 
 const char* const kPartHelp =
@@ -493,6 +528,9 @@ const Command kCommands[] = {
      "made since; restoring again changes nothing. Without a backup, deletes the values the\n"
      "boost changes. Asks first unless --yes is given.",
      "--part --yes", "", cmdRestore},
+    {"leftovers", "leftovers [--format text|tsv|json] | --fix [--dry-run] | --undo", kLeftoversHelp,
+     "--format --fix --dry-run --undo", "text tsv json", cmdLeftovers},
+    {"log", "log", kLogHelp, "", "", cmdLog},
 };
 
 void printUsage(TextSink& out)
@@ -504,13 +542,13 @@ void printUsage(TextSink& out)
     for (const Command& c : kCommands) {
         const std::string_view synopsis = c.synopsis;
         const std::string_view name = c.name;
-        out << "  " << name << std::string(10 - name.size(), ' ') << synopsis.substr(name.size() + 1) << '\n';
+        out << "  " << name << std::string(10 - name.size(), ' ') << synopsis.substr(std::min(name.size() + 1, synopsis.size())) << '\n';
     }
     out << "\nEvery command takes --registry PATH (the store file to use; ignored on Windows) and\n"
         << "--help (also -h, -? and /?). -- ends the options: every word after it is a FILE.\n"
         << "\nExit codes, the same for every command:\n"
         << "  0  done; check: the registry holds the plan\n"
-        << "  1  check: the registry does not hold the plan\n"
+        << "  1  check: the registry does not hold the plan; leftovers: something harmful is set\n"
         << "  2  bad usage or unreadable input\n"
         << "  3  the registry, the store or a file could not be read or written\n";
 }
@@ -607,6 +645,10 @@ Options parseOptions(const Command& c, const std::vector<std::string>& args)
             o.noBackup = true;
         } else if (word == "--yes" && takes(c, "--yes")) {
             o.yes = true;
+        } else if (word == "--fix" && takes(c, "--fix")) {
+            o.fix = true;
+        } else if (word == "--undo" && takes(c, "--undo")) {
+            o.undo = true;
         } else if (word.size() > 1 && word[0] == '-') {
             throw UsageError{"'" + std::string(c.name) + "' does not take " + word};
         } else {
