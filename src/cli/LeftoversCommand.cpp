@@ -205,7 +205,8 @@ int fix(const LeftoversOptions& o, CliStreams& io)
     printCommandsForTheRest(after, io.out);
     io.out << "Put back " << result.changes.size() << (result.changes.size() == 1 ? " value" : " values")
            << " to the default. " << summaryOf(after) << '\n';
-    return reportExit(after);
+    // 3 means a write failed here; a setting that cannot be read is in the summary.
+    return after.anyHarmful() ? kExitNotAsPlanned : kExitOk;
 }
 
 int undo(const LeftoversOptions& o, CliStreams& io)

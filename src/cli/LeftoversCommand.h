@@ -16,8 +16,9 @@ struct LeftoversOptions {
 
 // The report: exit 0 when nothing harmful is found, 1 when something is
 // (even where another row could not be read), 3 when nothing harmful is
-// found but a row this system should have could not be read. --fix and
-// --undo: 3 when a value could not be written or the backup not used.
+// found but a row this system should have could not be read. --fix: 0 when
+// nothing harmful remains, 1 when something does (its command is printed).
+// --fix and --undo: 3 when a value could not be written or the backup not used.
 int runLeftoversCommand(const LeftoversOptions& o, CliStreams& io);
 
 // Prints the change log.
