@@ -7,13 +7,13 @@ namespace ferro {
 ChangeRecording::ChangeRecording(RegistryBackend& backend, std::vector<ValuePath> values)
     : backend_(backend), values_(std::move(values))
 {
-    std::vector<ApplyFailure> unreadable;  // left out of both captures: no change is known
+    std::vector<Failure> unreadable;  // left out of both captures: no change is known
     before_ = captureState(backend_, values_, unreadable);
 }
 
 void ChangeRecording::log(const std::string& programFolder, const std::string& command, TextSink& err)
 {
-    std::vector<ApplyFailure> unreadable;
+    std::vector<Failure> unreadable;
     const std::vector<ValueChange> changes = changesBetween(before_, captureState(backend_, values_, unreadable));
     std::string why;
     if (!appendToChangeLog(programFolder, command, changes, why))

@@ -1,8 +1,9 @@
-#include "cli/LeftoversCommand.h"
-
+// ferrowinder-cli leftovers (the report, --fix and --undo) and ferrowinder-cli log.
 #include <algorithm>
 
 #include "cli/ChangeRecording.h"
+#include "cli/CommandBodies.h"
+#include "cli/CommandSupport.h"
 #include "cli/JsonText.h"
 #include "platform/DefaultRegistry.h"
 #include "platform/Wmi.h"
@@ -10,28 +11,7 @@
 #include "tuning/Leftovers.h"
 
 namespace ferro {
-
-const char* const kLeftoversHelp =
-    "Reports the settings that old tuning left behind and that Microsoft documents as limiting\n"
-    "networking on today's Windows, and the usual ones that do nothing harmful: for each, what\n"
-    "is set now, whether it is harmful, the documented effect, the default, the label and the\n"
-    "source (docs/leftovers.md has the table). A Group Policy in force is named. Exits 0 when\n"
-    "nothing harmful is found, 1 when something is, 3 when nothing harmful was found but a\n"
-    "setting this system should have could not be read. --format tsv prints a header line and\n"
-    "one line per setting; --format json one object with harmful, unreadable, summary and rows.\n"
-    "--fix first writes the present state of the harmful registry values (Tcp1323Opts,\n"
-    "DisableTaskOffload, NetworkThrottlingIndex, EnablePMTUDiscovery) to Backup\\Leftovers.reg,\n"
-    "then puts their defaults back; for the others it prints the documented command and runs\n"
-    "nothing. --fix --dry-run only lists what --fix would do. --undo puts back exactly the\n"
-    "values Backup\\Leftovers.reg holds.";
-
-const char* const kLogHelp =
-    "Prints the change log: one line for every value that apply, restore, leftovers --fix and\n"
-    "leftovers --undo changed (time in UTC, command, value, before, after), tab-separated.";
-
 namespace {
-
-constexpr const char* kProgram = "ferrowinder-cli";
 
 bool isRegistryRow(const LeftoverRow& row)
 {
@@ -48,13 +28,9 @@ std::string remedyOf(const LeftoverFinding& f)
     return f.row->fixCommand;
 }
 
-LeftoverReport readReport(const std::string& registry, CliStreams& io)
+LeftoverReport readReport(const Options& o, CliStreams& io)
 {
-    std::string whyAbsent;
-    auto backend = openRegistryToRead(registry, whyAbsent);
-    if (!backend)
-        io.err << kProgram << ": the registry store " << storeFile(registry) << ' ' << whyAbsent
-               << ", so every value is absent.\n";
+    auto backend = openForReading(o, io);
     auto wmi = openWmi();
     return readLeftovers(backend.get(), *wmi, runningWindowsVersion());
 }
@@ -112,22 +88,31 @@ void printJson(const LeftoverReport& report, TextSink& out)
         return std::count_if(report.findings.begin(), report.findings.end(),
                              [v](const LeftoverFinding& f) { return f.verdict == v; });
     };
-    out << "{\"harmful\":" << count(LeftoverVerdict::Harmful) << ",\"unreadable\":" << count(LeftoverVerdict::Unreadable)
-        << ",\"summary\":" << jsonString(summaryOf(report)) << ",\"rows\":[";
-    const char* comma = "";
+    JsonWriter json;
+    json.object()
+        .key("harmful").number(count(LeftoverVerdict::Harmful))
+        .key("unreadable").number(count(LeftoverVerdict::Unreadable))
+        .key("summary").string(summaryOf(report))
+        .key("rows").array();
     for (const LeftoverFinding& f : report.findings) {
         const std::string remedy = f.verdict == LeftoverVerdict::Harmful ? remedyOf(f) : "";
-        out << comma << "{\"name\":" << jsonString(f.row->name) << ",\"verdict\":" << jsonString(verdictLabel(f.verdict))
-            << ",\"harmful\":" << (f.verdict == LeftoverVerdict::Harmful ? "true" : "false")
-            << ",\"now\":" << jsonString(f.now) << ",\"value\":" << (isRegistryRow(*f.row) ? jsonString(whereOf(f)) : "null")
-            << ",\"harmful_when\":" << jsonString(f.row->harmfulWhen) << ",\"effect\":" << jsonString(f.row->effect)
-            << ",\"default\":" << jsonString(f.row->defaultText) << ",\"label\":" << jsonString(f.row->label)
-            << ",\"sources\":" << jsonString(f.row->sources)
-            << ",\"group_policy\":" << (f.byGroupPolicy ? "true" : "false") << ",\"note\":" << jsonString(f.note)
-            << ",\"remedy\":" << (remedy.empty() ? "null" : jsonString(remedy)) << '}';
-        comma = ",";
+        json.object().key("name").string(f.row->name).key("verdict").string(verdictLabel(f.verdict))
+            .key("harmful").boolean(f.verdict == LeftoverVerdict::Harmful).key("now").string(f.now).key("value");
+        if (isRegistryRow(*f.row))
+            json.string(whereOf(f));
+        else
+            json.null();
+        json.key("harmful_when").string(f.row->harmfulWhen).key("effect").string(f.row->effect)
+            .key("default").string(f.row->defaultText).key("label").string(f.row->label)
+            .key("sources").string(f.row->sources).key("group_policy").boolean(f.byGroupPolicy)
+            .key("note").string(f.note).key("remedy");
+        if (remedy.empty())
+            json.null();
+        else
+            json.string(remedy);
+        json.end();
     }
-    out << "]}\n";
+    out << json.end().end().line();
 }
 
 // The harmful rows the fix does not write, with their commands.
@@ -144,20 +129,14 @@ void printCommandsForTheRest(const LeftoverReport& report, TextSink& out)
     }
 }
 
-void printFailures(TextSink& err, const std::vector<ApplyFailure>& failures)
-{
-    for (const ApplyFailure& f : failures)
-        err << kProgram << ": cannot set " << fullValuePath(f.path) << ": " << statusText(f.status) << '\n';
-}
-
 int reportExit(const LeftoverReport& report)
 {
     return report.anyHarmful() ? kExitNotAsPlanned : report.anyUnreadable() ? kExitFailed : kExitOk;
 }
 
-int report(const LeftoversOptions& o, CliStreams& io)
+int report(const Options& o, CliStreams& io)
 {
-    const LeftoverReport report = readReport(o.registry, io);
+    const LeftoverReport report = readReport(o, io);
     if (o.format == "json")
         printJson(report, io.out);
     else if (o.format == "tsv")
@@ -170,10 +149,10 @@ int report(const LeftoversOptions& o, CliStreams& io)
     return reportExit(report);
 }
 
-int fix(const LeftoversOptions& o, CliStreams& io)
+int fix(const Options& o, CliStreams& io)
 {
     if (o.dryRun) {
-        const LeftoverReport report = readReport(o.registry, io);
+        const LeftoverReport report = readReport(o, io);
         const std::vector<ValueChange> planned = plannedLeftoverFixes(report);
         for (const ValueChange& c : planned)
             io.out << "would set " << fullValuePath(c.path) << ": now " << stateText(c.before) << ", default "
@@ -184,7 +163,7 @@ int fix(const LeftoversOptions& o, CliStreams& io)
                << ". Nothing was written (--dry-run).\n";
         return kExitOk;
     }
-    auto backend = openRegistry(o.registry);
+    auto backend = openRegistryFor(o);
     const std::string folder = programFolder(o.registry);
     ChangeRecording recording(*backend, fixableLeftoverValues());
     const LeftoverFixResult result = fixLeftovers(*backend, folder);
@@ -198,10 +177,10 @@ int fix(const LeftoversOptions& o, CliStreams& io)
     for (const ValueChange& c : result.changes)
         io.out << "set " << fullValuePath(c.path) << ": was " << stateText(c.before) << ", now "
                << stateText(c.after) << '\n';
-    printFailures(io.err, result.failures);
+    printWriteFailures(io.err, o, result.failures);
     if (!result.failures.empty())
         return kExitFailed;
-    const LeftoverReport after = readReport(o.registry, io);
+    const LeftoverReport after = readReport(o, io);
     printCommandsForTheRest(after, io.out);
     io.out << "Put back " << result.changes.size() << (result.changes.size() == 1 ? " value" : " values")
            << " to the default. " << summaryOf(after) << '\n';
@@ -209,9 +188,9 @@ int fix(const LeftoversOptions& o, CliStreams& io)
     return after.anyHarmful() ? kExitNotAsPlanned : kExitOk;
 }
 
-int undo(const LeftoversOptions& o, CliStreams& io)
+int undo(const Options& o, CliStreams& io)
 {
-    auto backend = openRegistry(o.registry);
+    auto backend = openRegistryFor(o);
     const std::string folder = programFolder(o.registry);
     ChangeRecording recording(*backend, fixableLeftoverValues());
     const LeftoverUndoResult result = undoLeftoverFix(*backend, folder);
@@ -220,7 +199,7 @@ int undo(const LeftoversOptions& o, CliStreams& io)
         io.out << "Nothing to undo: there is no " << leftoversBackupPath(folder) << ".\n";
         return kExitOk;
     }
-    printFailures(io.err, result.failures);
+    printWriteFailures(io.err, o, result.failures);
     if (!result.error.empty())
         io.err << kProgram << ": " << result.error << ".\n";
     if (!result.ok())
@@ -235,14 +214,20 @@ int undo(const LeftoversOptions& o, CliStreams& io)
 
 }  // namespace
 
-int runLeftoversCommand(const LeftoversOptions& o, CliStreams& io)
+int cmdLeftovers(const Options& o, CliStreams& io)
 {
+    if (o.format != "text" && (o.fix || o.undo))
+        throw UsageError{"--format is for the report, not for --fix or --undo"};
+    if (o.fix && o.undo)
+        throw UsageError{"--fix and --undo go one at a time"};
+    if (o.dryRun && !o.fix)
+        throw UsageError{"--dry-run goes with --fix"};
     return o.undo ? undo(o, io) : o.fix ? fix(o, io) : report(o, io);
 }
 
-int runLogCommand(const std::string& registry, CliStreams& io)
+int cmdLog(const Options& o, CliStreams& io)
 {
-    const std::string folder = programFolder(registry);
+    const std::string folder = programFolder(o.registry);
     std::string text, why;
     bool none = false;
     if (!readChangeLog(folder, text, none, why)) {

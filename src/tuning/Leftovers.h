@@ -91,7 +91,7 @@ std::vector<ValueChange> plannedLeftoverFixes(const LeftoverReport& report);
 
 struct LeftoverFixResult {
     std::vector<ValueChange> changes;  // made (or, after failures, attempted)
-    std::vector<ApplyFailure> failures;   // values that could not be written
+    std::vector<Failure> failures;   // values that could not be written
     std::string error;                    // nothing was changed: why
     bool ok() const { return failures.empty() && error.empty(); }
 };

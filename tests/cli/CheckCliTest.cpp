@@ -7,7 +7,7 @@
 #include <set>
 #include <sstream>
 
-#include "cli/Commands.h"
+#include "cli/CliRun.h"
 #include "registry/RegFile.h"
 #include "registry/TestRegistry.h"
 #include "tuning/TuningPlan.h"
@@ -15,16 +15,16 @@
 namespace ferro {
 namespace {
 
+using test::StringSink;
+using test::StringSource;
+
 class CheckCliTest : public ::testing::Test {
 protected:
     int run(std::vector<std::string> args)
     {
-        args.insert(args.end(), {"--registry", reg.storePath()});
-        StringSource in;
-        StringSink out, err;
-        const int code = runCli(args, {in, out, err, false});
-        output = out.str();
-        return code;
+        const test::CliResult r = test::runTool(std::move(args), reg.storePath());
+        output = r.out;
+        return r.code;
     }
     int check(std::uint32_t speed) { return run({"check", "--speed", std::to_string(speed)}); }
     void apply(std::uint32_t speed) { ASSERT_EQ(run({"apply", "--speed", std::to_string(speed)}), kExitOk); }

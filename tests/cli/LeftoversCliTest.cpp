@@ -8,7 +8,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "cli/Commands.h"
+#include "cli/CliRun.h"
 #include "registry/TestMount.h"
 #include "registry/TestRegistry.h"
 #include "tuning/ChangeLog.h"
@@ -22,12 +22,6 @@ namespace fs = std::filesystem;
 const std::string kTcpip = "SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters";
 const std::string kMultimedia = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Multimedia\\SystemProfile";
 
-struct Result {
-    int code;
-    std::string out;
-    std::string err;
-};
-
 std::size_t lines(const std::string& text)
 {
     return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
@@ -35,14 +29,7 @@ std::size_t lines(const std::string& text)
 
 class LeftoversCliTest : public ::testing::Test {
 protected:
-    Result run(std::vector<std::string> args, const std::string& store = {})
-    {
-        args.insert(args.end(), {"--registry", store.empty() ? reg.storePath() : store});
-        StringSource in("");
-        StringSink out, err;
-        const int code = runCli(args, {in, out, err, false});
-        return {code, out.str(), err.str()};
-    }
+    test::CliResult run(std::vector<std::string> args) { return test::runTool(std::move(args), reg.storePath()); }
     void plant(const std::string& key, const std::string& name, std::uint32_t type, const Bytes& data)
     {
         ASSERT_EQ(writeValue(reg.backend(), {RootKey::LocalMachine, key, name}, type, data), kStatusOk);
@@ -54,7 +41,7 @@ protected:
         for (const LeftoverRow& row : leftoverRows())
             if (*row.keyPath)
                 all.push_back(valuePathOf(row));
-        std::vector<ApplyFailure> unreadable;
+        std::vector<Failure> unreadable;
         return writeRegFile(captureState(reg.backend(), all, unreadable));
     }
     std::string backupFile() { return reg.folder() + "/Backup/Leftovers.reg"; }
@@ -85,18 +72,18 @@ TEST_F(LeftoversCliTest, TheReportExitsOneOnlyWhenSomethingHarmfulIsSet)
         if (!c.data.empty()) {
             ASSERT_EQ(writeValue(reg.backend(), path, c.type, c.data), kStatusOk);
         }
-        const Result text = run({"leftovers"});
+        const test::CliResult text = run({"leftovers"});
         EXPECT_EQ(text.code, c.code) << text.out << text.err;
         EXPECT_EQ(text.err, "");
         EXPECT_NE(text.out.find(std::string(c.value) + ": " + (c.code ? "harmful\n" : "")), std::string::npos);
         EXPECT_NE(text.out.find(c.code ? "1 harmful setting found." : "Nothing harmful was found."), std::string::npos);
-        const Result json = run({"leftovers", "--format", "json"});
+        const test::CliResult json = run({"leftovers", "--format", "json"});
         EXPECT_EQ(json.code, c.code);
         EXPECT_EQ(json.out.rfind(std::string("{\"harmful\":") + (c.code ? "1" : "0") + ",\"unreadable\":0,", 0), 0u)
             << json.out;
         EXPECT_NE(json.out.find("\"name\":\"Receive-window autotuning level\",\"verdict\":\"not on this system\""),
                   std::string::npos);
-        const Result tsv = run({"leftovers", "--format", "tsv"});
+        const test::CliResult tsv = run({"leftovers", "--format", "tsv"});
         EXPECT_EQ(tsv.code, c.code);
         EXPECT_EQ(lines(tsv.out), leftoverRows().size() + 1);
         ASSERT_EQ(deleteValue(reg.backend(), path), kStatusOk);
@@ -110,26 +97,26 @@ TEST_F(LeftoversCliTest, FixThenUndoGivesThePlantedValuesBackAndBothAreLogged)
     plant(kTcpip, "DefaultTTL", kRegDword, {64, 0, 0, 0});
     const std::string planted = rows();
 
-    const Result dry = run({"leftovers", "--fix", "--dry-run"});
+    const test::CliResult dry = run({"leftovers", "--fix", "--dry-run"});
     EXPECT_EQ(dry.code, kExitOk);
     EXPECT_NE(dry.out.find("--fix would put back 2 values"), std::string::npos) << dry.out;
     EXPECT_EQ(rows(), planted);
     EXPECT_FALSE(fs::exists(backupFile()));
 
-    const Result fixed = run({"leftovers", "--fix"});
+    const test::CliResult fixed = run({"leftovers", "--fix"});
     EXPECT_EQ(fixed.code, kExitOk) << fixed.err;
     EXPECT_NE(fixed.out.find("NetworkThrottlingIndex: was dword:00000003, now dword:0000000a"), std::string::npos)
         << fixed.out;
     EXPECT_TRUE(fs::exists(backupFile()));
     EXPECT_EQ(run({"leftovers"}).code, kExitOk);
 
-    const Result undone = run({"leftovers", "--undo"});
+    const test::CliResult undone = run({"leftovers", "--undo"});
     EXPECT_EQ(undone.code, kExitOk) << undone.err;
     EXPECT_EQ(rows(), planted);
     EXPECT_FALSE(fs::exists(backupFile()));
     EXPECT_NE(run({"leftovers", "--undo"}).out.find("Nothing to undo"), std::string::npos);
 
-    const Result log = run({"log"});
+    const test::CliResult log = run({"log"});
     EXPECT_EQ(log.code, kExitOk);
     EXPECT_EQ(lines(log.out), 5u) << log.out;  // the header, two values fixed, two undone
     EXPECT_NE(log.out.find("\tleftovers --undo\tHKEY_LOCAL_MACHINE\\" + kTcpip + "\\DisableTaskOffload\tabsent\tdword:00000001\n"),
@@ -152,7 +139,7 @@ TEST_F(LeftoversCliTest, ApplyAndRestoreAreLoggedAndALogThatCannotBeWrittenStops
     fs::remove(changeLogPath(reg.folder()));
     fs::create_symlink(reg.folder() + "/victim", changeLogPath(reg.folder()));
     plant(kTcpip, "EnablePMTUDiscovery", kRegDword, {0, 0, 0, 0});
-    const Result fixed = run({"leftovers", "--fix"});
+    const test::CliResult fixed = run({"leftovers", "--fix"});
     EXPECT_EQ(fixed.code, kExitOk);
     EXPECT_NE(fixed.err.find("the change log could not be written"), std::string::npos) << fixed.err;
     EXPECT_NE(fixed.err.find("the 1 change was made all the same"), std::string::npos) << fixed.err;
@@ -167,7 +154,7 @@ TEST_F(LeftoversCliTest, ATamperedBackupIsRefusedAndNothingIsWritten)
     std::ofstream(backupFile(), std::ios::app) << "\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run]"
                                                  "\r\n\"Tcp1323Opts\"=dword:00000002\r\n";
     const std::string before = rows();
-    const Result undone = run({"leftovers", "--undo"});
+    const test::CliResult undone = run({"leftovers", "--undo"});
     EXPECT_EQ(undone.code, kExitFailed);
     EXPECT_NE(undone.err.find("sets something the fix never changes"), std::string::npos) << undone.err;
     EXPECT_EQ(rows(), before);
@@ -181,7 +168,7 @@ TEST_F(LeftoversCliTest, OptionsThatDoNotGoTogetherAreRefused)
     for (const std::vector<std::string>& words :
          {std::vector<std::string>{"leftovers", "--dry-run"}, {"leftovers", "--fix", "--undo"},
           {"leftovers", "--fix", "--format", "json"}, {"leftovers", "--format", "xml"}, {"log", "--fix"}}) {
-        const Result r = run(words);
+        const test::CliResult r = run(words);
         EXPECT_EQ(r.code, kExitUsage) << words[1];
         EXPECT_NE(r.err.find("Usage: ferrowinder-cli "), std::string::npos) << r.err;
     }
@@ -211,7 +198,7 @@ TEST_F(LeftoversCliTest, AFullDiskStopsTheFixBeforeAnyWrite)
     const std::string before = rows();
     fill(disk);
 
-    const Result fixed = run({"leftovers", "--fix"});
+    const test::CliResult fixed = run({"leftovers", "--fix"});
     EXPECT_EQ(fixed.code, kExitFailed);
     EXPECT_NE(fixed.err.find("Leftovers.reg.partial: the disk is full; nothing was changed"), std::string::npos)
         << fixed.err;

@@ -6,13 +6,16 @@
 #include <filesystem>
 #include <sstream>
 
-#include "cli/Commands.h"
+#include "cli/CliRun.h"
 #include "registry/TestRegistry.h"
 #include "tuning/Backup.h"
 #include "tuning/TuningPlan.h"
 
 namespace ferro {
 namespace {
+
+using test::StringSink;
+using test::StringSource;
 
 namespace fs = std::filesystem;
 
@@ -21,11 +24,7 @@ const ValuePath kUserSetting{RootKey::CurrentUser,
                              "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings",
                              "MaxConnectionsPerServer"};
 
-struct Result {
-    int code;
-    std::string out;
-    std::string err;
-};
+using Result = test::CliResult;
 
 class RestoreCliTest : public ::testing::Test {
 protected:
@@ -37,11 +36,7 @@ protected:
 
     Result run(std::vector<std::string> args, const std::string& typed = "", bool terminal = false)
     {
-        args.insert(args.end(), {"--registry", reg.storePath()});
-        StringSource in(typed);
-        StringSink out, err;
-        const int code = runCli(args, {in, out, err, terminal});
-        return {code, out.str(), err.str()};
+        return test::runTool(std::move(args), reg.storePath(), typed, terminal);
     }
 
     // The user's own setting, then a boost with its backup.
@@ -162,7 +157,16 @@ TEST_F(RestoreCliTest, AFailedRestoreIsReportedAndTheBackupKept)
     const Result r = restore({"--yes"});
     EXPECT_EQ(r.code, kExitFailed);
     EXPECT_EQ(r.out.find("Your registry has been restored."), std::string::npos);
-    EXPECT_NE(r.err.find("Your registry could not be fully restored."), std::string::npos) << r.err;
+    // The tool's own lines: each with its prefix, LF line ends (the windows'
+    // box has CR LF and no prefix).
+    EXPECT_NE(r.err.find("ferrowinder-cli: your registry could not be fully restored.\n"), std::string::npos)
+        << r.err;
+    EXPECT_NE(r.err.find("ferrowinder-cli: " + backupRegPath(reg.folder()) + " is not a regular file"),
+              std::string::npos)
+        << r.err;
+    EXPECT_EQ(r.err.find('\r'), std::string::npos) << r.err;
+    for (std::size_t line = 0; line < r.err.size(); line = r.err.find('\n', line) + 1)
+        EXPECT_EQ(r.err.compare(line, 17, "ferrowinder-cli: "), 0) << r.err.substr(line);
     EXPECT_TRUE(backupKept());
     EXPECT_TRUE(boosted());
 }

@@ -42,7 +42,7 @@ protected:
     }
     std::string state()
     {
-        std::vector<ApplyFailure> unreadable;
+        std::vector<Failure> unreadable;
         std::vector<ValuePath> all;
         for (const LeftoverRow& row : leftoverRows())
             if (*row.keyPath)
