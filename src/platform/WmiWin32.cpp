@@ -27,8 +27,8 @@ struct ComCalls {
 
     bool load()
     {
-        const HMODULE ole32 = LoadLibraryW(L"ole32.dll");
-        const HMODULE oleaut32 = LoadLibraryW(L"oleaut32.dll");
+        const HMODULE ole32 = LoadLibraryA("ole32.dll");
+        const HMODULE oleaut32 = LoadLibraryA("oleaut32.dll");
         if (!ole32 || !oleaut32)
             return false;
         return find(ole32, "CoInitializeEx", initializeEx) && find(ole32, "CoUninitialize", uninitialize) &&

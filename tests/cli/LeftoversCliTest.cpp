@@ -12,15 +12,15 @@
 #include "registry/TestMount.h"
 #include "registry/TestRegistry.h"
 #include "tuning/ChangeLog.h"
-#include "tuning/Leftovers.h"
+#include "tuning/LeftoverRows.h"
 
 namespace ferro {
 namespace {
 
 namespace fs = std::filesystem;
 
-const std::string kTcpip = "SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters";
-const std::string kMultimedia = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Multimedia\\SystemProfile";
+using test::kMultimedia;
+using test::kTcpip;
 
 std::size_t lines(const std::string& text)
 {
@@ -34,16 +34,7 @@ protected:
     {
         ASSERT_EQ(writeValue(reg.backend(), {RootKey::LocalMachine, key, name}, type, data), kStatusOk);
     }
-    // Every registry row as .reg text: equal texts, equal values.
-    std::string rows()
-    {
-        std::vector<ValuePath> all;
-        for (const LeftoverRow& row : leftoverRows())
-            if (*row.keyPath)
-                all.push_back(valuePathOf(row));
-        std::vector<Failure> unreadable;
-        return writeRegFile(captureState(reg.backend(), all, unreadable));
-    }
+    std::string rows() { return test::leftoverRowsState(reg.backend()); }
     std::string backupFile() { return reg.folder() + "/Backup/Leftovers.reg"; }
 
     test::TestRegistry reg;
@@ -175,15 +166,6 @@ TEST_F(LeftoversCliTest, OptionsThatDoNotGoTogetherAreRefused)
 }
 
 #ifdef __linux__
-// Fills the file system until a write fails for want of room.
-void fill(const std::string& folder)
-{
-    std::ofstream file(folder + "/filler", std::ios::binary);
-    const std::string block(4096, 'x');
-    while (file.write(block.data(), static_cast<std::streamsize>(block.size())) && file.flush()) {
-    }
-}
-
 // The Backup folder on a full disk of its own, the store on another that
 // could take the writes: the fix must not make them.
 TEST_F(LeftoversCliTest, AFullDiskStopsTheFixBeforeAnyWrite)
@@ -196,7 +178,7 @@ TEST_F(LeftoversCliTest, AFullDiskStopsTheFixBeforeAnyWrite)
         GTEST_SKIP() << why;
     plant(kTcpip, "Tcp1323Opts", kRegDword, {0, 0, 0, 0});
     const std::string before = rows();
-    fill(disk);
+    test::fillDisk(disk, "");
 
     const test::CliResult fixed = run({"leftovers", "--fix"});
     EXPECT_EQ(fixed.code, kExitFailed);

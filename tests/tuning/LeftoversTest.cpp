@@ -9,6 +9,7 @@
 
 #include "registry/TestRegistry.h"
 #include "tuning/FakeWmi.h"
+#include "tuning/LeftoverRows.h"
 #include "tuning/Leftovers.h"
 
 namespace ferro {
@@ -16,14 +17,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const std::string kTcpip = "SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters";
-const std::string kMultimedia = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Multimedia\\SystemProfile";
+using test::dword;
+using test::kMultimedia;
+using test::kTcpip;
 const WindowsVersion kWindows11{10, 0, 22631, false, {}};
-
-Bytes dword(std::uint32_t v)
-{
-    return {std::uint8_t(v), std::uint8_t(v >> 8), std::uint8_t(v >> 16), std::uint8_t(v >> 24)};
-}
 
 const LeftoverFinding& findingFor(const LeftoverReport& report, const std::string& name)
 {
@@ -40,15 +37,7 @@ protected:
     {
         ASSERT_EQ(writeValue(store(), {RootKey::LocalMachine, key, name}, type, data), kStatusOk);
     }
-    std::string state()
-    {
-        std::vector<Failure> unreadable;
-        std::vector<ValuePath> all;
-        for (const LeftoverRow& row : leftoverRows())
-            if (*row.keyPath)
-                all.push_back(valuePathOf(row));
-        return writeRegFile(captureState(store(), all, unreadable));
-    }
+    std::string state() { return test::leftoverRowsState(store()); }
 
     test::TestRegistry reg;
     test::FakeWmi wmi;
