@@ -33,13 +33,17 @@ void accessDeniedHint(TextSink& err, const Options& o)
 
 }  // namespace
 
-std::unique_ptr<RegistryBackend> openRegistryFor(const Options& o)
+std::unique_ptr<RegistryBackend> openRegistryFor(const Options& o, const CliStreams& io)
 {
+    if (io.openRegistry)
+        return io.openRegistry(o.registry);
     return withTestWritePause(openRegistry(o.registry));
 }
 
 std::unique_ptr<RegistryBackend> openForReading(const Options& o, CliStreams& io)
 {
+    if (io.openRegistry)
+        return io.openRegistry(o.registry);
     std::string whyAbsent;
     auto backend = openRegistryToRead(o.registry, whyAbsent);
     if (!backend)

@@ -15,7 +15,7 @@ namespace ferro {
 constexpr const char* kProgram = "ferrowinder-cli";
 
 // The registry to write (creating the store when there is none).
-std::unique_ptr<RegistryBackend> openRegistryFor(const Options& o);
+std::unique_ptr<RegistryBackend> openRegistryFor(const Options& o, const CliStreams& io);
 // The registry to read, without creating a store or its folder: nullptr
 // when there is no store yet, so that every value is absent (said on stderr).
 std::unique_ptr<RegistryBackend> openForReading(const Options& o, CliStreams& io);

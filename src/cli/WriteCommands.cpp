@@ -157,7 +157,7 @@ int cmdApply(const Options& o, CliStreams& io)
 {
     if (o.dryRun)
         return dryRun(o, io);
-    auto backend = openRegistryFor(o);
+    auto backend = openRegistryFor(o, io);
     std::optional<BoostMark> mark;
     // The backup in the program folder is the machine's: one for every
     // account, and only administrators may write there.
@@ -187,7 +187,7 @@ int cmdImport(const Options& o, CliStreams& io)
     std::string text;
     if (!readImport(name, io, text))
         return kExitUsage;
-    auto backend = openRegistryFor(o);
+    auto backend = openRegistryFor(o, io);
     const ApplyResult result = applyRegFile(*backend, text);
     printWriteFailures(io.err, o, result.failures);
     if (result.whole != kStatusOk)
@@ -206,8 +206,12 @@ int cmdRestore(const Options& o, CliStreams& io)
     int declined = kExitOk;
     if (!o.yes && !confirmRestore(io, declined))
         return declined;
+<<<<<<< HEAD
     auto backend = openRegistryFor(o);
     ChangeRecording recording(*backend, planValues());
+=======
+    auto backend = openRegistryFor(o, io);
+>>>>>>> main
     const RestoreResult result = restoreRegistry(*backend, programFolder(o.registry), o.part);
     recording.log(programFolder(o.registry), withPart("restore", o), io.err);
     if (!result.ok()) {
