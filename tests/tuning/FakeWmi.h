@@ -1,5 +1,6 @@
 #pragma once
 // A WMI that answers what a test sets, and records what it was asked.
+#include <algorithm>
 #include <map>
 #include <string>
 #include <vector>
