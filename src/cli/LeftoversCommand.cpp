@@ -163,7 +163,7 @@ int fix(const Options& o, CliStreams& io)
                << ". Nothing was written (--dry-run).\n";
         return kExitOk;
     }
-    auto backend = openRegistryFor(o);
+    auto backend = openRegistryFor(o, io);
     const std::string folder = programFolder(o.registry);
     ChangeRecording recording(*backend, fixableLeftoverValues());
     const LeftoverFixResult result = fixLeftovers(*backend, folder);
@@ -190,7 +190,7 @@ int fix(const Options& o, CliStreams& io)
 
 int undo(const Options& o, CliStreams& io)
 {
-    auto backend = openRegistryFor(o);
+    auto backend = openRegistryFor(o, io);
     const std::string folder = programFolder(o.registry);
     ChangeRecording recording(*backend, fixableLeftoverValues());
     const LeftoverUndoResult result = undoLeftoverFix(*backend, folder);

@@ -206,12 +206,8 @@ int cmdRestore(const Options& o, CliStreams& io)
     int declined = kExitOk;
     if (!o.yes && !confirmRestore(io, declined))
         return declined;
-<<<<<<< HEAD
-    auto backend = openRegistryFor(o);
-    ChangeRecording recording(*backend, planValues());
-=======
     auto backend = openRegistryFor(o, io);
->>>>>>> main
+    ChangeRecording recording(*backend, planValues());
     const RestoreResult result = restoreRegistry(*backend, programFolder(o.registry), o.part);
     recording.log(programFolder(o.registry), withPart("restore", o), io.err);
     if (!result.ok()) {
