@@ -167,7 +167,8 @@ void printUsage(TextSink& out)
                     "describes a command and its options.");
     out << "\nExit codes, the same for every command:\n"
         << "  0  done; check: the registry holds the plan\n"
-        << "  1  check: the registry does not hold the plan; leftovers: something harmful is set\n"
+        << "  1  check: the registry does not hold the plan;\n"
+        << "     leftovers: a setting that limits networking is set\n"
         << "  2  bad usage or unreadable input\n"
         << "  3  the registry, the store or a file could not be read or written\n";
 }
