@@ -85,21 +85,13 @@ std::string withPart(const std::string& command, const Options& o)
     return o.part == PlanPart::Both ? command : command + " --part " + partName(o.part);
 }
 
-bool readFile(const std::string& name, std::string& text)
-{
-    std::FILE* file = openFile(name, "rb");
-    if (!file)
-        return false;
-    const bool ok = readToEnd(file, text);
-    return std::fclose(file) == 0 && ok;
-}
-
 // The .reg text to import, checked whole; false (said on stderr) when it
 // cannot be read or is not a .reg file.
 bool readImport(const std::string& name, CliStreams& io, std::string& text)
 {
-    if (!(name == "-" ? io.in.readAll(text) : readFile(name, text))) {
-        io.err << kProgram << ": cannot read " << name << '\n';
+    std::string why = "standard input could not be read";
+    if (!(name == "-" ? io.in.readAll(text) : readFile(name, text, why))) {
+        io.err << kProgram << ": cannot read " << name << ": " << why << '\n';
         return false;
     }
     try {

@@ -136,11 +136,11 @@ TEST_F(CliTest, EachCommandExitsWithTheDocumentedNumber)
         {{"check", "--speed", "57"}, Own, 0, "holds the plan for 57 Kbps"},
         {{"show"}, Own, 0, ""},
         {{"show", "extra"}, Own, 2, "unexpected word 'extra'"},
-        {{"export", "--speed", "57", "-o", reg.folder()}, Own, 3, "cannot write"},  // a folder is not a file
+        {{"export", "--speed", "57", "-o", reg.folder()}, Own, 3, "cannot write " + reg.folder() + ": Is a directory\n"},
         {{"export", "--speed", "57"}, Own, 0, ""},
         {{"import", good}, Own, 0, "Imported"},
         {{"import", bad}, Own, 2, "nothing was changed"},
-        {{"import", reg.folder() + "/missing.reg"}, Own, 2, "cannot read"},
+        {{"import", reg.folder() + "/missing.reg"}, Own, 2, "missing.reg: No such file or directory\n"},
         {{"import", "--", "--help"}, Own, 2, "cannot read --help"},  // -- ends the options
         {{"restore"}, Own, 2, "there is no terminal"},
         {{"restore", "--yes"}, Own, 3, "could not"},  // the backup cannot be read
