@@ -53,6 +53,17 @@ const Accepted kShowOptions[] = {
      "with path, root, key, value, now and, when it could not be read, error"}};
 const Accepted kExportOptions[] = {{Option::Speed, true}, {Option::Output}};
 const Accepted kRestoreOptions[] = {{Option::Part}, {Option::Yes}};
+const Accepted kLeftoversOptions[] = {
+    {Option::Format, false, kTextTsvJson,
+     "text (the default) for a terminal; tsv: a header line, then one tab-separated line per setting: name, "
+     "verdict, now, value, harmful_when, effect, default, label, sources, group_policy, note, remedy; json: one "
+     "object with harmful, unreadable, summary and rows (the same fields, harmful and group_policy as true or "
+     "false)"},
+    {Option::Fix, false, {},
+     "first write the present state of the harmful registry values to Backup\\Leftovers.reg, then put their "
+     "defaults back; for the other harmful settings print the documented command, and run nothing"},
+    {Option::DryRun, false, {}, "with --fix: write nothing; list what --fix would change"},
+    {Option::Undo, false, {}, "put back exactly the values Backup\\Leftovers.reg holds, then remove it"}};
 
 const Command kCommands[] = {
     {{"plan", kPlanOptions},
@@ -84,17 +95,7 @@ const Command kCommands[] = {
      "restoring again changes nothing. Without a backup, deletes the values the boost changes. Asks first "
      "unless --yes is given.",
      cmdRestore},
-    {{"leftovers",
-      {{Option::Format, false, {"text", "tsv", "json"},
-        "text (the default) for a terminal; tsv: a header line, then one tab-separated line per setting: name, "
-        "verdict, now, value, harmful_when, effect, default, label, sources, group_policy, note, remedy; json: "
-        "one object with harmful, unreadable, summary and rows (the same fields, harmful and group_policy as "
-        "true or false)"},
-       {Option::Fix, false, {}, "first write the present state of the harmful registry values to "
-                                "Backup\\Leftovers.reg, then put their defaults back; for the other harmful "
-                                "settings print the documented command, and run nothing"},
-       {Option::DryRun, false, {}, "with --fix: write nothing; list what --fix would change"},
-       {Option::Undo, false, {}, "put back exactly the values Backup\\Leftovers.reg holds, then remove it"}}},
+    {{"leftovers", kLeftoversOptions},
      "Reports the settings that old tuning left behind and that Microsoft documents as limiting networking on "
      "today's Windows, and the usual ones that do nothing harmful: for each, what is set now, whether it is "
      "harmful, the documented effect, the default, the label and the sources (docs/leftovers.md has the table). "
