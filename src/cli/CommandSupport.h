@@ -15,7 +15,7 @@ namespace ferro {
 constexpr const char* kProgram = "ferrowinder-cli";
 
 // The registry to write (creating the store when there is none).
-std::unique_ptr<RegistryBackend> openRegistryFor(const Options& o);
+std::unique_ptr<RegistryBackend> openRegistryFor(const Options& o, const CliStreams& io);
 // The registry to read, without creating a store or its folder: nullptr
 // when there is no store yet, so that every value is absent (said on stderr).
 std::unique_ptr<RegistryBackend> openForReading(const Options& o, CliStreams& io);
@@ -35,6 +35,10 @@ std::vector<PlanDifference> differencesInPart(RegistryBackend* backend, const Op
 bool unreadable(const PlanDifference& d);
 // A value's data now, as check quotes it: its .reg text, absent, or why unreadable.
 std::string nowText(const PlanDifference& d);
+
+// A whole file; false with the system's reason in `why` when it cannot be read or written.
+bool readFile(const std::string& name, std::string& text, std::string& why);
+bool writeFile(const std::string& name, const std::string& text, std::string& why);
 
 // "ferrowinder-cli: cannot set PATH: why", one line.
 void printFailure(TextSink& err, const Failure& f);

@@ -78,21 +78,13 @@ long countChanged(const std::vector<PlanDifference>& before, const std::vector<P
     });
 }
 
-bool readFile(const std::string& name, std::string& text)
-{
-    std::FILE* file = openFile(name, "rb");
-    if (!file)
-        return false;
-    const bool ok = readToEnd(file, text);
-    return std::fclose(file) == 0 && ok;
-}
-
 // The .reg text to import, checked whole; false (said on stderr) when it
 // cannot be read or is not a .reg file.
 bool readImport(const std::string& name, CliStreams& io, std::string& text)
 {
-    if (!(name == "-" ? io.in.readAll(text) : readFile(name, text))) {
-        io.err << kProgram << ": cannot read " << name << '\n';
+    std::string why = "standard input could not be read";
+    if (!(name == "-" ? io.in.readAll(text) : readFile(name, text, why))) {
+        io.err << kProgram << ": cannot read " << name << ": " << why << '\n';
         return false;
     }
     try {
@@ -150,7 +142,7 @@ int cmdApply(const Options& o, CliStreams& io)
 {
     if (o.dryRun)
         return dryRun(o, io);
-    auto backend = openRegistryFor(o);
+    auto backend = openRegistryFor(o, io);
     std::optional<BoostMark> mark;
     // The backup in the program folder is the machine's: one for every
     // account, and only administrators may write there.
@@ -176,7 +168,7 @@ int cmdImport(const Options& o, CliStreams& io)
     std::string text;
     if (!readImport(name, io, text))
         return kExitUsage;
-    auto backend = openRegistryFor(o);
+    auto backend = openRegistryFor(o, io);
     const ApplyResult result = applyRegFile(*backend, text);
     printWriteFailures(io.err, o, result.failures);
     if (result.whole != kStatusOk)
@@ -195,7 +187,7 @@ int cmdRestore(const Options& o, CliStreams& io)
     int declined = kExitOk;
     if (!o.yes && !confirmRestore(io, declined))
         return declined;
-    auto backend = openRegistryFor(o);
+    auto backend = openRegistryFor(o, io);
     const RestoreResult result = restoreRegistry(*backend, programFolder(o.registry), o.part);
     if (!result.ok()) {
         printRestoreFailure(io.err, o, result);

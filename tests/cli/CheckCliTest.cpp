@@ -8,8 +8,10 @@
 #include <sstream>
 
 #include "cli/CliRun.h"
+#include "cli/JsonValue.h"
 #include "registry/RegFile.h"
 #include "registry/TestRegistry.h"
+#include "tuning/PlanCheck.h"
 #include "tuning/TuningPlan.h"
 
 namespace ferro {
@@ -114,6 +116,27 @@ TEST_F(CheckCliTest, AfterRestoreTheDeletedValuesAreListedAsAbsent)
         const auto found = values.find(fullValuePath(v));
         ASSERT_NE(found, values.end()) << fullValuePath(v);
         EXPECT_EQ(found->second.rfind("now absent, wanted ", 0), 0u) << found->second;
+    }
+}
+
+// holds is true exactly when no value differs, and differing counts the
+// values listed: with none, exactly one and two values changed after apply.
+TEST_F(CheckCliTest, JsonHoldsOnlyWhenNothingDiffersAndCountsEachDifference)
+{
+    apply(1024);
+    const std::vector<RegEntry> writes = planWrites(1024);
+    for (std::size_t changed = 0; changed <= 2; ++changed) {
+        SCOPED_TRACE(std::to_string(changed) + " values changed");
+        if (changed > 0) {
+            ASSERT_EQ(writeValue(reg.backend(), writes[changed - 1].path, kRegSz, {'x', 0}), kStatusOk);
+        }
+        ASSERT_EQ(run({"check", "--speed", "1024", "--format", "json"}), changed ? kExitNotAsPlanned : kExitOk);
+        const test::JsonValue doc = test::JsonReader::parse(output);
+        EXPECT_EQ(doc["holds"].boolean(), changed == 0);
+        EXPECT_EQ(doc["differing"].number(), static_cast<double>(changed));
+        ASSERT_EQ(doc["differences"].array().size(), changed);
+        for (std::size_t i = 0; i < changed; ++i)
+            EXPECT_EQ(doc["differences"][i]["path"].string(), fullValuePath(writes[i].path));
     }
 }
 

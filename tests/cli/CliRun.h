@@ -43,6 +43,15 @@ private:
     std::size_t at_ = 0;
 };
 
+// How many times `part` is in `text`.
+inline std::size_t occurrences(const std::string& text, const std::string& part)
+{
+    std::size_t n = 0;
+    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+        ++n;
+    return n;
+}
+
 struct CliResult {
     int code;
     std::string out;

@@ -22,14 +22,6 @@ namespace fs = std::filesystem;
 
 using Result = test::CliResult;
 
-std::size_t count(const std::string& text, const std::string& part)
-{
-    std::size_t n = 0;
-    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
-        ++n;
-    return n;
-}
-
 // Fills the file system until a write fails for want of room.
 void fill(const std::string& folder, const std::string& name)
 {
@@ -105,7 +97,7 @@ TEST(UnwritableDisk, ReadsWorkAndWritesSayWhyOnceLosingNothing)
             const Result r = run(write);
             EXPECT_EQ(r.code, kExitFailed) << write[0];
             const std::string said = write.size() == 4 ? c.noBackup : c.store;
-            EXPECT_EQ(count(r.err, said), 1u) << write[0] << ": " << r.err;
+            EXPECT_EQ(test::occurrences(r.err, said), 1u) << write[0] << ": " << r.err;
         }
         EXPECT_EQ(run({"show"}).out, before);
     }
