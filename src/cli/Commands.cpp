@@ -26,56 +26,60 @@ struct Command {
     int (*run)(const Options&, CliStreams&);
 };
 
+const Accepted kPlanOptions[] = {
+    {Option::Speed, true},
+    {Option::Format, false, kTextTsvJson,
+     "text (the default) for a terminal; tsv: a header line, then one tab-separated line per step: step, root, "
+     "key, value, type, data ('-' where the step writes nothing), read_by, expected_type, effect_windows_10_11, "
+     "confidence, sources; json: one object with format, speed and steps, each step with step, path, root, key, "
+     "value, wanted (null where the step writes nothing) and the columns from read_by on"}};
+const Accepted kApplyOptions[] = {
+    {Option::Speed, true},
+    {Option::Part},
+    {Option::DryRun, false, {},
+     "write nothing; list each value that would change, with its data now and the data wanted, as check does"},
+    {Option::NoBackup, false, {}, "boost without taking the backup first"}};
+const Accepted kCheckOptions[] = {
+    {Option::Speed, true},
+    {Option::Part},
+    {Option::Format, false, kTextTsvJson,
+     "text (the default) for a terminal; tsv: a header line and one line per differing value (root, key, value, "
+     "now_type, now, wanted_type, wanted); json: one object with format, speed, part, holds, planned (how many "
+     "values the part writes), differing, summary and differences, each with path, root, key, value, now, wanted "
+     "and, when it could not be read, error"}};
+const Accepted kShowOptions[] = {
+    {Option::Format, false, kTextJson,
+     "text (the default): .reg text, an absent value as \"Name\"=-; json: one object with format and values, each "
+     "with path, root, key, value, now and, when it could not be read, error"}};
+const Accepted kExportOptions[] = {{Option::Speed, true}, {Option::Output}};
+const Accepted kRestoreOptions[] = {{Option::Part}, {Option::Yes}};
+
 const Command kCommands[] = {
-    {{"plan",
-      {{Option::Speed, true},
-       {Option::Format, false, {"text", "tsv", "json"},
-        "text (the default) for a terminal; tsv: a header line, then one tab-separated line per step: step, "
-        "root, key, value, type, data ('-' where the step writes nothing), read_by, expected_type, "
-        "effect_windows_10_11, confidence, sources; json: one object with format, speed and steps, each step "
-        "with step, path, root, key, value, wanted (null where the step writes nothing) and the columns from "
-        "read_by on"}}},
+    {{"plan", kPlanOptions},
      "Lists every step of the boost for a connection speed: what each writes where, which Windows versions "
      "read that value, the type they expect, and what it does on Windows 10 and 11, with how sure that is and "
      "its sources (see docs/values.md).",
      cmdPlan},
-    {{"apply",
-      {{Option::Speed, true},
-       {Option::Part},
-       {Option::DryRun, false, {}, "write nothing; list each value that would change, with its data now and "
-                                   "the data wanted, as check does"},
-       {Option::NoBackup, false, {}, "boost without taking the backup first"}}},
+    {{"apply", kApplyOptions},
      "Writes the plan for a connection speed, step by step, as the wizard does (without its pauses), and says "
      "how many values it changed (0 when the registry held them).\n"
      "First it takes the wizard's backup, which restore puts back, unless --no-backup is given or only the user "
      "part is applied (the backup is the machine's, in the program folder).",
      cmdApply},
-    {{"check",
-      {{Option::Speed, true},
-       {Option::Part},
-       {Option::Format, false, {"text", "tsv", "json"},
-        "text (the default) for a terminal; tsv: a header line and one line per differing value (root, key, "
-        "value, now_type, now, wanted_type, wanted); json: one object with format, speed, part, holds, "
-        "planned (how many values the part writes), differing, summary and differences, each with path, "
-        "root, key, value, now, wanted and, when it could not be read, error"}}},
+    {{"check", kCheckOptions},
      "Exits 0 when the registry already holds exactly what apply --speed KBPS would write, and 1 when not, "
      "listing each value that differs with its data now and the data wanted.\n"
      "For configuration tools: check detects, apply remedies.",
      cmdCheck},
-    {{"show",
-      {{Option::Format, false, {"text", "json"},
-        "text (the default): .reg text, an absent value as \"Name\"=-; json: one object with format and "
-        "values, each with path, root, key, value, now and, when it could not be read, error"}}},
-     "Prints the current state of every value the plan writes.",
-     cmdShow},
-    {{"export", {{Option::Speed, true}, {Option::Output}}},
+    {{"show", kShowOptions}, "Prints the current state of every value the plan writes.", cmdShow},
+    {{"export", kExportOptions},
      "Writes what apply would write as a .reg file, for the registry editor or Group Policy.",
      cmdExport},
     {{"import", {}, "FILE"},
      "Applies a .reg file (FILE may be - for standard input). The whole file is checked before anything is "
      "changed.",
      cmdImport},
-    {{"restore", {{Option::Part}, {Option::Yes}}},
+    {{"restore", kRestoreOptions},
      "Puts back the values saved by the backup of the wizard or of apply, undoing the boosts made since; "
      "restoring again changes nothing. Without a backup, deletes the values the boost changes. Asks first "
      "unless --yes is given.",
