@@ -98,12 +98,6 @@ void writeShowJson(const std::vector<RegEntry>& state, const std::vector<Failure
     out << json.end().end().line();
 }
 
-bool writeFile(const std::string& name, const std::string& text)
-{
-    std::FILE* file = openFile(name, "wb");
-    const bool written = file && std::fwrite(text.data(), 1, text.size(), file) == text.size();
-    return file && std::fclose(file) == 0 && written;
-}
 
 }  // namespace
 
@@ -154,8 +148,9 @@ int cmdExport(const Options& o, CliStreams& io)
         io.out << text;
         return kExitOk;
     }
-    if (!writeFile(o.output, text)) {
-        io.err << kProgram << ": cannot write " << o.output << '\n';
+    std::string why;
+    if (!writeFile(o.output, text, why)) {
+        io.err << kProgram << ": cannot write " << o.output << ": " << why << '\n';
         return kExitFailed;
     }
     return kExitOk;

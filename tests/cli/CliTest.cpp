@@ -117,7 +117,7 @@ TEST_F(CliTest, EachCommandExitsWithTheDocumentedNumber)
         std::string text;  // found in what it printed (standard output and error)
     } calls[] = {
         {{"--help"}, None, 0, "  3  the registry, the store or a file could not be read or written\n"},
-        {{"/?"}, None, 0, "  1  check: the registry does not hold the plan\n"},
+        {{"/?"}, None, 0, "  1  check: the registry does not hold the plan;\n     leftovers: a setting that limits networking is set\n"},
         {{"-?"}, None, 0, "Usage: ferrowinder-cli COMMAND"},
         {{"--version"}, None, 0, "ferrowinder-cli 1."},
         {{"-V"}, None, 0, "\nLicense MIT: <https://opensource.org/licenses/MIT>\n"},
@@ -136,11 +136,11 @@ TEST_F(CliTest, EachCommandExitsWithTheDocumentedNumber)
         {{"check", "--speed", "57"}, Own, 0, "holds the plan for 57 Kbps"},
         {{"show"}, Own, 0, ""},
         {{"show", "extra"}, Own, 2, "unexpected word 'extra'"},
-        {{"export", "--speed", "57", "-o", reg.folder()}, Own, 3, "cannot write"},  // a folder is not a file
+        {{"export", "--speed", "57", "-o", reg.folder()}, Own, 3, "cannot write " + reg.folder() + ": Is a directory\n"},
         {{"export", "--speed", "57"}, Own, 0, ""},
         {{"import", good}, Own, 0, "Imported"},
         {{"import", bad}, Own, 2, "nothing was changed"},
-        {{"import", reg.folder() + "/missing.reg"}, Own, 2, "cannot read"},
+        {{"import", reg.folder() + "/missing.reg"}, Own, 2, "missing.reg: No such file or directory\n"},
         {{"import", "--", "--help"}, Own, 2, "cannot read --help"},  // -- ends the options
         {{"restore"}, Own, 2, "there is no terminal"},
         {{"restore", "--yes"}, Own, 3, "could not"},  // the backup cannot be read
