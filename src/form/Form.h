@@ -8,6 +8,7 @@
 #include <string>
 
 #include "form/FormDefinition.h"
+#include "platform/DialogOwner.h"
 
 namespace ferro::ui {
 
@@ -51,7 +52,7 @@ public:
     virtual bool isShown() const = 0;
 };
 
-class Form {
+class Form : public DialogOwner {
 public:
     explicit Form(const FormDef& def);
     virtual ~Form() = default;
@@ -103,5 +104,8 @@ private:
     std::map<std::pair<std::string, Event>, Handler> handlers_;
     FormView* view_ = nullptr;
 };
+
+// The form that owns a box: the windows pass no other owner to the OS services.
+inline const Form* ownerForm(const DialogOwner* owner) { return static_cast<const Form*>(owner); }
 
 }  // namespace ferro::ui

@@ -41,12 +41,12 @@ QString qText(const std::string& text) { return QString::fromStdString(text); }
 
 }  // namespace
 
-QWidget* QtOsServices::window(const ui::Form* owner) const
+QWidget* QtOsServices::window(const DialogOwner* owner) const
 {
-    return renderer_ ? renderer_->window(owner) : nullptr;
+    return renderer_ ? renderer_->window(ui::ownerForm(owner)) : nullptr;
 }
 
-MsgAnswer QtOsServices::messageBox(const ui::Form* owner, const std::string& text, const std::string& caption,
+MsgAnswer QtOsServices::messageBox(const DialogOwner* owner, const std::string& text, const std::string& caption,
                                    MsgButtons buttons, MsgIcon icon, MsgAnswer defaultAnswer)
 {
     QMessageBox box(boxIcon(icon), qText(caption), qText(text), QMessageBox::NoButton, window(owner));
@@ -119,7 +119,7 @@ bool QtOsServices::fileExists(const std::string& path)
     return QFileInfo(qText(path)).isFile();
 }
 
-OsServices::PrintResult QtOsServices::printText(const ui::Form* owner, const std::string& text,
+OsServices::PrintResult QtOsServices::printText(const DialogOwner* owner, const std::string& text,
                                                 const std::string& selection)
 {
     // Loaded at the first print; staying loaded, it is looked for once.
