@@ -59,6 +59,12 @@ public:
     Form(const Form&) = delete;
     Form& operator=(const Form&) = delete;
 
+    // The window's load handling, run once it is loaded and its window built,
+    // and its unload handling, run as it goes: every window has both, so that
+    // one whose name is misspelt overrides nothing and does not compile.
+    virtual void Form_Load() {}
+    virtual void Form_Unload() {}
+
     const FormDef& definition() const { return def_; }
     const std::string& caption() const { return caption_; }
     void setCaption(const std::string& caption);
@@ -92,6 +98,9 @@ public:
 
 protected:
     using Handler = std::function<void(int key)>;
+    // The handler of a control's event (id "": the form's). An id the
+    // definition does not have throws std::logic_error: such a handler
+    // would never run.
     void on(const std::string& id, Event event, Handler handler);
 
 private:
