@@ -49,7 +49,6 @@ public:
     virtual void show(bool centre) = 0;
     virtual void hide() = 0;
     virtual void bringToFront() = 0;
-    virtual bool isShown() const = 0;
 };
 
 class Form : public DialogOwner {

@@ -6,17 +6,7 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QProcess>
-#include <QTimer>
 #include <QUrl>
-
-#ifdef _WIN32
-#include "platform/WindowsRestart.h"
-#else
-#include <QDBusConnection>
-#include <QDBusMessage>
-#include <QDBusPendingCallWatcher>
-#include <QDBusPendingReply>
-#endif
 
 #include "ui/qt/ClassicLook.h"
 #include "ui/qt/Pictures.h"
@@ -77,34 +67,6 @@ void QtOsServices::beep()
 void QtOsServices::openUrl(const std::string& url)
 {
     QDesktopServices::openUrl(QUrl(qText(url)));
-}
-
-void QtOsServices::requestRestart(std::function<void()> refused)
-{
-#ifdef _WIN32
-    if (!requestWindowsRestart())
-        QTimer::singleShot(0, qApp, std::move(refused));
-#else
-    QDBusConnection bus = QDBusConnection::systemBus();
-    if (!bus.isConnected()) {
-        QTimer::singleShot(0, qApp, std::move(refused));
-        return;
-    }
-    QDBusMessage reboot = QDBusMessage::createMethodCall(
-        QStringLiteral("org.freedesktop.login1"), QStringLiteral("/org/freedesktop/login1"),
-        QStringLiteral("org.freedesktop.login1.Manager"), QStringLiteral("Reboot"));
-    reboot << true;  // interactive: logind may ask the user to authenticate
-    // The answer can take as long as the user needs for that; the windows
-    // go on meanwhile, and a refusal is reported when it comes.
-    constexpr int kAuthenticationTimeoutMs = 5 * 60 * 1000;
-    auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(reboot, kAuthenticationTimeoutMs), qApp);
-    QObject::connect(watcher, &QDBusPendingCallWatcher::finished, qApp,
-                     [refused = std::move(refused)](QDBusPendingCallWatcher* call) {
-                         call->deleteLater();
-                         if (call->isError())
-                             refused();
-                     });
-#endif
 }
 
 bool QtOsServices::startProgram(const std::string& path)
