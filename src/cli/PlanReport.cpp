@@ -20,20 +20,22 @@ const char* typeName(std::uint32_t type)
 // `first`, the later ones with `rest`. Lines break at blanks; a word too long
 // for any line (a key path) breaks after a backslash, and so does the whole
 // text when it is one name that must keep its blanks.
+std::vector<std::string> wordsOf(const std::string& text)
+{
+    std::vector<std::string> words;
+    const char* const blanks = " \t\n\v\f\r";
+    for (std::size_t at = text.find_first_not_of(blanks); at != std::string::npos;) {
+        const std::size_t end = text.find_first_of(blanks, at);
+        words.push_back(text.substr(at, end - at));
+        at = text.find_first_not_of(blanks, end);
+    }
+    return words;
+}
+
 void wrap(std::string& out, const std::string& first, const std::string& rest, const std::string& text,
           bool oneName = false)
 {
-    std::vector<std::string> words;
-    if (oneName) {
-        words.push_back(text);
-    } else {
-        const char* const blanks = " \t\n\v\f\r";
-        for (std::size_t at = text.find_first_not_of(blanks); at != std::string::npos;) {
-            const std::size_t end = text.find_first_of(blanks, at);
-            words.push_back(text.substr(at, end - at));
-            at = text.find_first_not_of(blanks, end);
-        }
-    }
+    const std::vector<std::string> words = oneName ? std::vector<std::string>{text} : wordsOf(text);
     std::string line = first;
     bool empty = true;
     for (std::string w : words) {

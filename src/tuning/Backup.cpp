@@ -107,11 +107,6 @@ std::string backupFolder(const std::string& programFolder)
     return joinPath(programFolder, "Backup");
 }
 
-std::string markerFilePath(const std::string& programFolder)
-{
-    return joinPath(backupFolder(programFolder), kMarkerFileName);
-}
-
 std::string backupRegPath(const std::string& programFolder)
 {
     return joinPath(backupFolder(programFolder), kRegName);

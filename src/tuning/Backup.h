@@ -30,7 +30,6 @@ extern const char* const kBackupMarkerLine;
 constexpr std::size_t kMaxBackupBytes = 64 * 1024;
 
 std::string backupFolder(const std::string& programFolder);  // <folder>/Backup
-std::string markerFilePath(const std::string& programFolder);  // .../Backup.nbf
 std::string backupRegPath(const std::string& programFolder);   // .../Backup.reg
 
 struct BackupResult {

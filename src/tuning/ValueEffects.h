@@ -26,6 +26,8 @@ struct ValueEffect {
     const char* sources;       // source keys, comma-separated: "S1,S8"
 };
 
+// The whole table: the programs look up one row at a time (effectOf), the
+// tests check every row against the plan and the documents.
 const std::array<ValueEffect, kPlanValues>& valueEffects();
 
 // The effect of the value a plan entry writes; every entry has one.

@@ -8,29 +8,23 @@
 #include <sstream>
 #include <utility>
 
-#include "cli/Commands.h"
+#include "cli/CliRun.h"
 #include "cli/JsonText.h"
 #include "registry/TestRegistry.h"
 
 namespace ferro {
 namespace {
 
-struct Result {
-    int code;
-    std::string out;
-    std::string err;
-};
+using test::StringSink;
+using test::StringSource;
+
+using Result = test::CliResult;
 
 class CliTest : public ::testing::Test {
 protected:
     Result run(std::vector<std::string> args, const std::string& input = "", bool interactive = false)
     {
-        args.push_back("--registry");
-        args.push_back(reg.storePath());
-        StringSource in(input);
-        StringSink out, err;
-        const int code = runCli(args, {in, out, err, interactive});
-        return {code, out.str(), err.str()};
+        return test::runTool(std::move(args), reg.storePath(), input, interactive);
     }
 
     std::string file(const std::string& name, const std::string& content = {})
@@ -128,7 +122,7 @@ TEST_F(CliTest, EachCommandExitsWithTheDocumentedNumber)
         {{"--version"}, None, 0, "ferrowinder-cli 1."},
         {{"-V"}, None, 0, "ferrowinder-cli 1."},
         {{"help", "check"}, None, 0, "Usage: ferrowinder-cli check --speed KBPS"},
-        {{"check", "/?"}, None, 0, "--part machine or --part user"},
+        {{"check", "/?"}, None, 0, "  --part machine|user|both\n"},
         {{"help", "boost"}, None, 2, "help takes one command name, not 'boost'"},
         {{}, None, 2, "Usage: ferrowinder-cli COMMAND"},
         {{"boost"}, Own, 2, "unknown command 'boost'"},
