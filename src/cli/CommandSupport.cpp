@@ -1,6 +1,8 @@
 #include "cli/CommandSupport.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 
 #include "cli/TestWritePause.h"
 #include "platform/DefaultRegistry.h"
@@ -9,6 +11,13 @@
 
 namespace ferro {
 namespace {
+
+// The reason of `error`, or else of the last failed call; false.
+bool failed(std::string& why, int error = 0)
+{
+    why = std::strerror(error ? error : errno ? errno : EIO);
+    return false;
+}
 
 void printEachFailure(TextSink& err, const std::vector<Failure>& failures)
 {
@@ -100,6 +109,28 @@ std::string nowText(const PlanDifference& d)
     return d.readStatus == kStatusNotFound ? "absent"
            : unreadable(d)                 ? "unreadable, " + statusText(d.readStatus)
                                            : regDataText(d.now);
+}
+
+bool readFile(const std::string& name, std::string& text, std::string& why)
+{
+    errno = 0;
+    std::FILE* file = openFile(name, "rb");
+    if (!file)
+        return failed(why);
+    const bool read = readToEnd(file, text);
+    const int error = read ? 0 : errno;
+    return std::fclose(file) == 0 && read ? true : failed(why, error);
+}
+
+bool writeFile(const std::string& name, const std::string& text, std::string& why)
+{
+    errno = 0;
+    std::FILE* file = openFile(name, "wb");
+    if (!file)
+        return failed(why);
+    const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
+    const int error = written ? 0 : errno;
+    return std::fclose(file) == 0 && written ? true : failed(why, error);
 }
 
 void printFailure(TextSink& err, const Failure& f)

@@ -36,6 +36,10 @@ bool unreadable(const PlanDifference& d);
 // A value's data now, as check quotes it: its .reg text, absent, or why unreadable.
 std::string nowText(const PlanDifference& d);
 
+// A whole file; false with the system's reason in `why` when it cannot be read or written.
+bool readFile(const std::string& name, std::string& text, std::string& why);
+bool writeFile(const std::string& name, const std::string& text, std::string& why);
+
 // "ferrowinder-cli: cannot set PATH: why", one line.
 void printFailure(TextSink& err, const Failure& f);
 // Writes that failed: a store that refuses every write once, else each value

@@ -11,6 +11,14 @@ namespace {
 // Help lines fit an 80-column terminal with the cursor after them.
 constexpr std::size_t kHelpWidth = 79;
 
+// How every command writes a value's data for programs.
+const char* const kDataHelp =
+    "In JSON (format 2) a value's state (now, wanted) is null when absent, else an object with its type "
+    "(REG_SZ, REG_DWORD, ...) and its data: a string for REG_SZ and REG_EXPAND_SZ, a number for REG_DWORD, an "
+    "array of strings for REG_MULTI_SZ, hex text for any other type. In TSV the data is plain: text as it "
+    "is (a tab, line feed or carriage return as \\t, \\n or \\r), a REG_DWORD in decimal, the strings of a "
+    "REG_MULTI_SZ joined by \\0, any other type in hex; an absent value is a dash (-).";
+
 // One command: what it takes, what `help COMMAND` says, and its body.
 struct Command {
     CommandLine line;
@@ -21,10 +29,12 @@ struct Command {
 const Command kCommands[] = {
     {{"plan",
       {{Option::Speed, true},
-       {Option::Format, false, {"text", "tsv"},
+       {Option::Format, false, {"text", "tsv", "json"},
         "text (the default) for a terminal; tsv: a header line, then one tab-separated line per step: step, "
         "root, key, value, type, data ('-' where the step writes nothing), read_by, expected_type, "
-        "effect_windows_10_11, confidence, sources"}}},
+        "effect_windows_10_11, confidence, sources; json: one object with format, speed and steps, each step "
+        "with step, path, root, key, value, wanted (null where the step writes nothing) and the columns from "
+        "read_by on"}}},
      "Lists every step of the boost for a connection speed: what each writes where, which Windows versions "
      "read that value, the type they expect, and what it does on Windows 10 and 11, with how sure that is and "
      "its sources (see docs/values.md).",
@@ -45,16 +55,17 @@ const Command kCommands[] = {
        {Option::Part},
        {Option::Format, false, {"text", "tsv", "json"},
         "text (the default) for a terminal; tsv: a header line and one line per differing value (root, key, "
-        "value, now, wanted); json: one object with speed, part, holds, values, differing, summary and "
-        "differences"}}},
+        "value, now_type, now, wanted_type, wanted); json: one object with format, speed, part, holds, "
+        "planned (how many values the part writes), differing, summary and differences, each with path, "
+        "root, key, value, now, wanted and, when it could not be read, error"}}},
      "Exits 0 when the registry already holds exactly what apply --speed KBPS would write, and 1 when not, "
      "listing each value that differs with its data now and the data wanted.\n"
      "For configuration tools: check detects, apply remedies.",
      cmdCheck},
     {{"show",
       {{Option::Format, false, {"text", "json"},
-        "text (the default): .reg text, an absent value as \"Name\"=-; json: one object whose values each "
-        "have path, root, key, value and state (type and data, or null when absent)"}}},
+        "text (the default): .reg text, an absent value as \"Name\"=-; json: one object with format and "
+        "values, each with path, root, key, value, now and, when it could not be read, error"}}},
      "Prints the current state of every value the plan writes.",
      cmdShow},
     {{"export", {{Option::Speed, true}, {Option::Output}}},
@@ -124,6 +135,8 @@ void printUsage(TextSink& out)
         wrap(out, synopsis(c.line).substr(name.size() + 1), "  " + name + std::string(10 - name.size(), ' '),
              std::string(12, ' '));
     }
+    out << '\n';
+    paragraphs(out, kDataHelp);
     out << '\n';
     paragraphs(out, "Every command takes --registry PATH (the store file to use; ignored on Windows) and --help "
                     "(also -h, -? and /?). -- ends the options: every word after it is a FILE. 'help COMMAND' "

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "cli/ValueOutput.h"
+#include "registry/modRegistry.h"
 #include "tuning/TuningPlan.h"
 #include "tuning/ValueEffects.h"
 
@@ -10,11 +12,6 @@ namespace ferro {
 namespace {
 
 constexpr std::size_t kWidth = 80;
-
-const char* typeName(std::uint32_t type)
-{
-    return type == kRegDword ? "REG_DWORD" : "REG_SZ";
-}
 
 // The text as lines of at most kWidth columns: the first begins with
 // `first`, the later ones with `rest`. Lines break at blanks; a word too long
@@ -135,6 +132,26 @@ std::string planTsv(std::uint32_t speedKbps)
                effect.sources + '\n';
     }
     return out;
+}
+
+std::string planJson(std::uint32_t speedKbps)
+{
+    JsonWriter json;
+    json.object().key("format").number(kJsonFormat).key("speed").number(speedKbps).key("steps").array();
+    for (const PlanEntry& e : tuningPlan()) {
+        const std::optional<std::string> data = planData(e, speedKbps);
+        ValueState wanted{data.has_value(), e.type, {}};
+        if (data && modRegistry::encodeData(e.type, *data, wanted.data) != kStatusOk)
+            wanted.present = false;  // nothing is written then either
+        const ValueEffect& effect = effectOf(e);
+        writePlace(json.object().key("step").number(e.step), {e.root, e.keyPath, e.valueName});
+        writeState(json.key("wanted"), wanted);
+        json.key("read_by").string(effect.readBy).key("expected_type").string(effect.expectedType);
+        json.key("effect_windows_10_11").string(effect.effect);
+        json.key("confidence").string(confidenceLabel(effect.confidence)).key("sources").string(effect.sources);
+        json.end();
+    }
+    return json.end().end().line();
 }
 
 }  // namespace ferro

@@ -33,8 +33,9 @@ CheckResult checkPart(RegistryBackend* backend, const Options& o)
 void writeCheckJson(const Options& o, const CheckResult& c, TextSink& out)
 {
     JsonWriter json;
-    json.object().key("speed").number(*o.speed).key("part").string(partName(o.part));
-    json.key("holds").boolean(c.differences.empty()).key("values").number(static_cast<long long>(c.values));
+    json.object().key("format").number(kJsonFormat);
+    json.key("speed").number(*o.speed).key("part").string(partName(o.part));
+    json.key("holds").boolean(c.differences.empty()).key("planned").number(static_cast<long long>(c.values));
     json.key("differing").number(static_cast<long long>(c.differences.size())).key("summary").string(c.summary);
     json.key("differences").array();
     for (const PlanDifference& d : c.differences) {
@@ -49,12 +50,17 @@ void writeCheckJson(const Options& o, const CheckResult& c, TextSink& out)
     out << json.end().end().line();
 }
 
-void writeCheckTsv(const CheckResult& c, TextSink& out)
+// An unreadable value shows as absent ("-"); stderr says why.
+void writeCheckTsv(const CheckResult& c, CliStreams& io)
 {
-    out << "root\tkey\tvalue\tnow\twanted\n";
-    for (const PlanDifference& d : c.differences)
-        out << rootName(d.path.root) << '\t' << d.path.keyPath << '\t' << d.path.valueName << '\t' << nowText(d)
-            << '\t' << regDataText(d.wanted) << '\n';
+    io.out << "root\tkey\tvalue\tnow_type\tnow\twanted_type\twanted\n";
+    for (const PlanDifference& d : c.differences) {
+        io.out << rootName(d.path.root) << '\t' << d.path.keyPath << '\t' << d.path.valueName << '\t'
+               << tsvType(d.now) << '\t' << tsvData(d.now) << '\t' << tsvType(d.wanted) << '\t'
+               << tsvData(d.wanted) << '\n';
+        if (unreadable(d))
+            printFailure(io.err, {Failure::Operation::ReadValue, d.path, d.readStatus, {}});
+    }
 }
 
 void writeCheckText(const CheckResult& c, TextSink& out)
@@ -79,31 +85,27 @@ std::vector<RegEntry> planState(RegistryBackend* backend, std::vector<Failure>& 
 void writeShowJson(const std::vector<RegEntry>& state, const std::vector<Failure>& unreadable, TextSink& out)
 {
     JsonWriter json;
-    json.object().key("values").array();
+    json.object().key("format").number(kJsonFormat).key("values").array();
     for (const RegEntry& e : state) {
         writePlace(json.object(), e.path);
-        writeState(json.key("state"), e.state.value_or(ValueState{}));
+        writeState(json.key("now"), e.state.value_or(ValueState{}));
         json.end();
     }
     for (const Failure& f : unreadable) {
         writePlace(json.object(), f.path);
-        json.key("state").null().key("error").string(statusText(f.status)).end();
+        json.key("now").null().key("error").string(statusText(f.status)).end();
     }
     out << json.end().end().line();
 }
 
-bool writeFile(const std::string& name, const std::string& text)
-{
-    std::FILE* file = openFile(name, "wb");
-    const bool written = file && std::fwrite(text.data(), 1, text.size(), file) == text.size();
-    return file && std::fclose(file) == 0 && written;
-}
 
 }  // namespace
 
 int cmdPlan(const Options& o, CliStreams& io)
 {
-    io.out << (o.format == "tsv" ? planTsv(*o.speed) : planText(*o.speed, runningWindowsVersion()));
+    io.out << (o.format == "json"  ? planJson(*o.speed)
+               : o.format == "tsv" ? planTsv(*o.speed)
+                                   : planText(*o.speed, runningWindowsVersion()));
     return kExitOk;
 }
 
@@ -117,7 +119,7 @@ int cmdCheck(const Options& o, CliStreams& io)
     if (o.format == "json")
         writeCheckJson(o, c, io.out);
     else if (o.format == "tsv")
-        writeCheckTsv(c, io.out);
+        writeCheckTsv(c, io);
     else
         writeCheckText(c, io.out);
     if (c.differences.empty())
@@ -146,8 +148,9 @@ int cmdExport(const Options& o, CliStreams& io)
         io.out << text;
         return kExitOk;
     }
-    if (!writeFile(o.output, text)) {
-        io.err << kProgram << ": cannot write " << o.output << '\n';
+    std::string why;
+    if (!writeFile(o.output, text, why)) {
+        io.err << kProgram << ": cannot write " << o.output << ": " << why << '\n';
         return kExitFailed;
     }
     return kExitOk;

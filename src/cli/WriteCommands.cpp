@@ -78,21 +78,13 @@ long countChanged(const std::vector<PlanDifference>& before, const std::vector<P
     });
 }
 
-bool readFile(const std::string& name, std::string& text)
-{
-    std::FILE* file = openFile(name, "rb");
-    if (!file)
-        return false;
-    const bool ok = readToEnd(file, text);
-    return std::fclose(file) == 0 && ok;
-}
-
 // The .reg text to import, checked whole; false (said on stderr) when it
 // cannot be read or is not a .reg file.
 bool readImport(const std::string& name, CliStreams& io, std::string& text)
 {
-    if (!(name == "-" ? io.in.readAll(text) : readFile(name, text))) {
-        io.err << kProgram << ": cannot read " << name << '\n';
+    std::string why = "standard input could not be read";
+    if (!(name == "-" ? io.in.readAll(text) : readFile(name, text, why))) {
+        io.err << kProgram << ": cannot read " << name << ": " << why << '\n';
         return false;
     }
     try {

@@ -164,12 +164,6 @@ void BoostMark::release()
     folder_.reset();
 }
 
-std::string boostNoteFailureText(const BackupResult& result)
-{
-    return "The backup could not be marked as the settings from before this boost (" + result.failure +
-           "). The next backup may replace it, and a restore may not bring those settings back.";
-}
-
 RestoreResult restoreRegistry(RegistryBackend& backend, const std::string& programFolder, PlanPart part)
 {
     RestoreResult result;

@@ -69,9 +69,6 @@ private:
     BackupResult result_;
 };
 
-// What the user is told when that mark could not be set.
-std::string boostNoteFailureText(const BackupResult& result);
-
 struct RestoreResult {
     bool usedBackup = false;            // Backup.reg was found
     bool nothingToUndo = false;         // no boost since Backup.reg was taken or restored

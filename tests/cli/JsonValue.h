@@ -25,6 +25,7 @@ struct JsonValue {
     const std::string& string() const { return std::get<std::string>(v); }
     const Array& array() const { return std::get<Array>(v); }
     const Object& object() const { return std::get<Object>(v); }
+    bool operator==(const JsonValue&) const = default;
     bool has(const std::string& key) const { return object().count(key) != 0; }
     const JsonValue& operator[](const std::string& key) const { return object().at(key); }
     const JsonValue& operator[](std::size_t i) const { return array().at(i); }
