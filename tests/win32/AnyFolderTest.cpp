@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "platform/WideText.h"
+#include "platform/WindowsCalls.h"
 #include "tuning/Backup.h"
 #include "ui/MemoryRegistry.h"
 
@@ -19,6 +20,9 @@ const ValuePath kTtl{RootKey::LocalMachine, "System\\CurrentControlSet\\Services
 
 TEST(AnyFolder, BackupAndRestoreWorkFromAProgramFolderOfAnyName)
 {
+    // The road of the NT family (Wine set to 98 would take the ANSI one, which
+    // refuses such a name: AnsiRoadTest.cpp).
+    win32::setWideRoadForTesting(true);
     const fs::path temp = fs::temp_directory_path() / fs::path(L"\u0422\u0435\u0441\u0442 \u30bd\u30d5\u30c8");
     const std::wstring longName(100, L'\u00dc');
     for (const fs::path& folder : {temp, temp / longName / longName / longName}) {
@@ -41,6 +45,7 @@ TEST(AnyFolder, BackupAndRestoreWorkFromAProgramFolderOfAnyName)
     }
     std::error_code ignored;
     fs::remove_all(L"\\\\?\\" + temp.wstring(), ignored);
+    win32::setWideRoadForTesting(std::nullopt);
 }
 
 }  // namespace
