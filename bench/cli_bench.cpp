@@ -133,8 +133,8 @@ std::string sameCommitsSql()
         }
         if (!inserts.empty())
             sql += "BEGIN IMMEDIATE;\n" + inserts + "COMMIT;\n";
-        const ferro::Bytes bytes =
-            e.type == ferro::kRegDword ? modRegistry::encodeDword(*data) : modRegistry::encodeSz(*data);
+        ferro::Bytes bytes;
+        (void)modRegistry::encodeData(e.type, *data, bytes);
         sql += "INSERT INTO vals VALUES (" + std::to_string(parent) + ", " + quotedSql(ferro::foldName(e.valueName)) +
                ", " + quotedSql(e.valueName) + ", " + std::to_string(e.type) + ", " + blobLiteral(bytes) +
                ") ON CONFLICT(key, fold) DO UPDATE SET type = excluded.type, data = excluded.data;\n";

@@ -55,7 +55,7 @@ void BM_ApplyWholePlanToNewStore(benchmark::State& state)
     for (auto _ : state) {
         state.PauseTiming();
         auto store = std::make_unique<ferro::SqliteStore>(freshStorePath("plan" + std::to_string(round++ % 2) + ".db"));
-        const modRegistry::Registry reg{*store, [&](const modRegistry::WriteFailure&) { ++messages; }};
+        const modRegistry::Registry reg{*store, [&](const ferro::Failure&) { ++messages; }};
         state.ResumeTiming();
         for (const ferro::PlanEntry& entry : ferro::tuningPlan())
             ferro::applyPlanEntry(reg, entry, 57);
@@ -72,7 +72,7 @@ void BM_ApplyWholePlanAgain(benchmark::State& state)
 {
     ferro::SqliteStore store(freshStorePath("again.db"));
     int messages = 0;
-    const modRegistry::Registry reg{store, [&](const modRegistry::WriteFailure&) { ++messages; }};
+    const modRegistry::Registry reg{store, [&](const ferro::Failure&) { ++messages; }};
     std::uint32_t speed = 57;
     for (auto _ : state) {
         speed = speed == 57 ? 20000 : 57;
@@ -93,7 +93,7 @@ void BM_WriteAtKeyCount(benchmark::State& state)
     addKeys(path, keys);
     ferro::SqliteStore store(path);
     int messages = 0;
-    const modRegistry::Registry reg{store, [&](const modRegistry::WriteFailure&) { ++messages; }};
+    const modRegistry::Registry reg{store, [&](const ferro::Failure&) { ++messages; }};
     const std::string key = "BenchKey" + std::to_string(keys / 2);
     long long n = 0;
     for (auto _ : state) {

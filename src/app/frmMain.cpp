@@ -1,5 +1,6 @@
 #include "app/frmMain.h"
 
+#include "app/RestoreMessages.h"
 #include "form/WindowHost.h"
 #include "info/Branding.h"
 #include "platform/OsServices.h"

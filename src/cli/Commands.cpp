@@ -139,31 +139,32 @@ std::unique_ptr<RegistryBackend> openForReading(const Options& o, CliStreams& io
     return backend;
 }
 
+// One failed operation, in the tool's own words.
+void printFailure(TextSink& err, const Failure& f)
+{
+    using Operation = Failure::Operation;
+    const char* tried = f.operation == Operation::OpenKey       ? "cannot open the key of "
+                        : f.operation == Operation::DeleteValue ? "cannot delete "
+                        : f.operation == Operation::ReadValue   ? "cannot read "
+                                                                : "cannot set ";
+    err << kProgram << ": " << tried << fullValuePath(f.path) << ": " << failureReason(f) << '\n';
+}
+
 // Prints why writes failed, at most a screenful, then how many more.
-void printFailures(TextSink& err, const std::vector<ApplyFailure>& failures)
+void printFailures(TextSink& err, const std::vector<Failure>& failures)
 {
     constexpr std::size_t kShown = 20;
     for (std::size_t i = 0; i < failures.size() && i < kShown; ++i)
-        err << kProgram << ": cannot set " << fullValuePath(failures[i].path) << ": "
-            << statusText(failures[i].status) << '\n';
+        printFailure(err, failures[i]);
     if (failures.size() > kShown)
         err << kProgram << ": and " << failures.size() - kShown << " more.\n";
-}
-
-// One failed step of the plan's writes, in the tool's own words.
-void printWriteFailure(TextSink& err, const modRegistry::WriteFailure& f)
-{
-    using Operation = modRegistry::WriteFailure::Operation;
-    err << kProgram << ": " << (f.operation == Operation::OpenKey ? "cannot open the key of " : "cannot set ")
-        << fullValuePath(f.path) << ": "
-        << (f.operation == Operation::Conversion ? f.conversion : statusText(f.status)) << '\n';
 }
 
 // The exit code of writes that failed, from what the registry layer reported.
 // Every case is "could not be written", 3: a failed open or set is the
 // registry's or the store's answer, and a refused datum comes from the plan
 // itself, never from what the user typed.
-int exitCodeFor(const std::vector<modRegistry::WriteFailure>& failures)
+int exitCodeFor(const std::vector<Failure>& failures)
 {
     return failures.empty() ? kExitOk : kExitFailed;
 }
@@ -180,6 +181,22 @@ void accessDeniedHint(TextSink& err, const Options& o)
 #endif
 }
 
+// What a failed restore could not do, one line each with the tool's prefix.
+void printRestoreFailure(TextSink& err, const Options& o, const RestoreResult& result)
+{
+    err << kProgram << ": your registry could not be fully restored.\n";
+    const auto storeWide = [](const Failure& f) { return refusesEveryWrite(f.status); };
+    if (!result.failures.empty() && std::all_of(result.failures.begin(), result.failures.end(), storeWide))
+        err << kProgram << ": cannot write " << registryName(o) << ": " << statusText(result.failures[0].status)
+            << '\n';
+    else
+        printFailures(err, result.failures);
+    if (!result.error.empty())
+        err << kProgram << ": " << result.error << ".\n";
+    if (result.usedBackup && !result.failures.empty())
+        err << kProgram << ": the backup was kept, so you can try again.\n";
+}
+
 int cmdPlan(const Options& o, CliStreams& io)
 {
     io.out << (o.format == "tsv" ? planTsv(*o.speed) : planText(*o.speed, runningWindowsVersion()));
@@ -194,8 +211,8 @@ bool backUpBeforeApply(RegistryBackend& backend, const Options& o, CliStreams& i
     if (!o.noBackup) {
         const BackupResult backup = writeBackup(backend, folder);
         if (!backup.ok) {
-            io.err << kProgram << ": the backup could not be taken: " << backup.failure
-                   << "\nNothing was written; --no-backup boosts without a backup.\n";
+            io.err << kProgram << ": the backup could not be taken: " << backup.failure << '\n'
+                   << kProgram << ": nothing was written; --no-backup boosts without a backup.\n";
             return false;
         }
         io.out << (backup.keptEarlier ? "Kept the backup from before an earlier boost: "
@@ -204,7 +221,8 @@ bool backUpBeforeApply(RegistryBackend& backend, const Options& o, CliStreams& i
     }
     const BackupResult& noted = mark.emplace(folder).result();
     if (!noted.ok) {
-        io.err << kProgram << ": " << noted.failure << "\nNothing was written: a restore could not undo this boost.\n";
+        io.err << kProgram << ": " << noted.failure << '\n'
+               << kProgram << ": nothing was written: a restore could not undo this boost.\n";
         return false;
     }
     return true;
@@ -291,8 +309,8 @@ int cmdApply(const Options& o, CliStreams& io)
     if (o.part != PlanPart::User && !backUpBeforeApply(*backend, o, io, mark))
         return kExitFailed;
     const std::vector<PlanDifference> before = differencesInPart(backend.get(), o);
-    std::vector<modRegistry::WriteFailure> failures;
-    const modRegistry::Registry reg{*backend, [&](const modRegistry::WriteFailure& f) { failures.push_back(f); }};
+    std::vector<Failure> failures;
+    const modRegistry::Registry reg{*backend, [&](const Failure& f) { failures.push_back(f); }};
     int written = 0;
     int steps = 0;
     for (const PlanEntry& e : tuningPlan()) {
@@ -303,13 +321,13 @@ int cmdApply(const Options& o, CliStreams& io)
     }
     // A store that refuses every write (each step then fails twice) is named once.
     const auto storeWide = std::find_if(failures.begin(), failures.end(),
-                                        [](const modRegistry::WriteFailure& f) { return refusesEveryWrite(f.status); });
+                                        [](const Failure& f) { return refusesEveryWrite(f.status); });
     if (storeWide != failures.end())
         io.err << kProgram << ": cannot write " << registryName(o) << ": " << statusText(storeWide->status) << '\n';
     else
-        for (const modRegistry::WriteFailure& f : failures)
-            printWriteFailure(io.err, f);
-    const auto refused = [](const modRegistry::WriteFailure& f) { return f.status == kStatusAccessDenied; };
+        for (const Failure& f : failures)
+            printFailure(io.err, f);
+    const auto refused = [](const Failure& f) { return f.status == kStatusAccessDenied; };
     if (std::any_of(failures.begin(), failures.end(), refused))
         accessDeniedHint(io.err, o);
     if (!failures.empty()) {
@@ -330,7 +348,7 @@ int cmdApply(const Options& o, CliStreams& io)
 int cmdShow(const Options& o, CliStreams& io)
 {
     auto backend = openForReading(o, io);
-    std::vector<ApplyFailure> unreadable;
+    std::vector<Failure> unreadable;
     std::vector<RegEntry> state;
     if (backend) {
         state = captureState(*backend, planValues(), unreadable);
@@ -346,7 +364,7 @@ int cmdShow(const Options& o, CliStreams& io)
                    << '}';
             comma = ",";
         }
-        for (const ApplyFailure& f : unreadable) {
+        for (const Failure& f : unreadable) {
             io.out << comma << '{' << jsonPlace(f.path) << ",\"state\":null,\"error\":" << jsonString(statusText(f.status))
                    << '}';
             comma = ",";
@@ -355,8 +373,8 @@ int cmdShow(const Options& o, CliStreams& io)
     } else {
         io.out << writeRegFile(state);
     }
-    for (const ApplyFailure& f : unreadable)
-        io.err << kProgram << ": cannot read " << fullValuePath(f.path) << ": " << statusText(f.status) << '\n';
+    for (const Failure& f : unreadable)
+        printFailure(io.err, f);
     return unreadable.empty() ? kExitOk : kExitFailed;
 }
 
@@ -434,7 +452,7 @@ int cmdRestore(const Options& o, CliStreams& io)
     auto backend = openRegistryFor(o);
     const RestoreResult result = restoreRegistry(*backend, programFolder(o.registry), o.part);
     if (!result.ok()) {
-        io.err << restoreFailureText(result) << '\n';
+        printRestoreFailure(io.err, o, result);
         return kExitFailed;
     }
     const std::string backup = backupRegPath(programFolder(o.registry));

@@ -328,42 +328,6 @@ std::string_view singleByteText(const std::string& raw, std::string& converted)
     return converted;
 }
 
-// Applies entries one at a time as one change of the backend.
-class Applier {
-public:
-    explicit Applier(RegistryBackend& backend) : backend_(backend), begun_(backend.beginChanges()) {}
-
-    void apply(const RegEntry& e)
-    {
-        ++result_.entries;
-        if (begun_ != kStatusOk)
-            return;
-        const bool present = e.state && e.state->present;
-        const Status status = present ? writeValue(backend_, e.path, e.state->type, e.state->data)
-                                      : deleteValue(backend_, e.path);
-        // Going on after a failure names every value that cannot be set.
-        if (status != kStatusOk)
-            result_.failures.push_back({e.path, status});
-    }
-
-    ApplyResult finish()
-    {
-        result_.allOrNothing = backend_.changesAreAllOrNothing();
-        if (begun_ != kStatusOk)
-            result_.whole = begun_;
-        else if (!result_.failures.empty())
-            backend_.discardChanges();
-        else
-            result_.whole = backend_.commitChanges();
-        return std::move(result_);
-    }
-
-private:
-    RegistryBackend& backend_;
-    const Status begun_;
-    ApplyResult result_;
-};
-
 }  // namespace
 
 RegParseError::RegParseError(int line, const std::string& what)
@@ -418,44 +382,9 @@ ApplyResult applyRegFile(RegistryBackend& backend, const std::string& text)
     // where the backend keeps each write as it is made; then it is read again
     // as it is applied, so that no copy of its entries is held.
     readRegFile(text, [](const RegEntry&) {});
-    Applier applier(backend);
-    readRegFile(text, [&](const RegEntry& e) { applier.apply(e); });
-    return applier.finish();
-}
-
-std::vector<ApplyFailure> applyRegEntries(RegistryBackend& backend,
-                                          const std::vector<RegEntry>& entries)
-{
-    Applier applier(backend);
-    for (const RegEntry& e : entries)
-        applier.apply(e);
-    ApplyResult result = applier.finish();
-    if (result.whole != kStatusOk)
-        for (const RegEntry& e : entries)
-            result.failures.push_back({e.path, result.whole});
-    return std::move(result.failures);
-}
-
-std::vector<RegEntry> captureState(RegistryBackend& backend, const std::vector<ValuePath>& paths,
-                                   std::vector<ApplyFailure>& unreadable)
-{
-    std::vector<RegEntry> entries;
-    // A state that existed, never a mix of two writers' values.
-    const ReadSnapshot snapshot(backend);
-    for (const ValuePath& path : paths) {
-        ValueState state;
-        const Status status = readValue(backend, path, state);
-        if (status == kStatusOk || status == kStatusNotFound)
-            entries.push_back({path, state});
-        else
-            unreadable.push_back({path, status});
-    }
-    return entries;
-}
-
-std::string fullValuePath(const ValuePath& path)
-{
-    return std::string(rootName(path.root)) + "\\" + path.keyPath + "\\" + path.valueName;
+    ChangeSet changes(backend);
+    readRegFile(text, [&](const RegEntry& e) { changes.apply(e); });
+    return changes.finish();
 }
 
 std::string regDataText(const ValueState& value)

@@ -86,10 +86,12 @@ std::string statusText(Status status)
     case kStatusNotFound: return "not found (2)";
     case kStatusAccessDenied: return "access denied (5)";
     case kStatusInvalidHandle: return "invalid handle (6)";
+    case kStatusInvalidData: return "the data is not valid (13)";
     case kStatusWriteProtected: return "the file system is read-only (19)";
     case kStatusDiskFull: return "the disk is full (112)";
     case kStatusBadPath: return "the path is not valid (161)";
     case kStatusBusy: return "locked by another program (170)";
+    case kStatusOutOfRange: return "the number is out of range (534)";
     case kStatusRegistryCorrupt: return "the registry is damaged (1015)";
     case kStatusIoFailed: return "a read or write failed (1016)";
     default: return "error " + std::to_string(status);

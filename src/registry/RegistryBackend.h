@@ -19,11 +19,13 @@ constexpr Status kStatusOk = 0;
 constexpr Status kStatusNotFound = 2;
 constexpr Status kStatusAccessDenied = 5;
 constexpr Status kStatusInvalidHandle = 6;
+constexpr Status kStatusInvalidData = 13;        // ERROR_INVALID_DATA: a datum that is not of its type
 constexpr Status kStatusWriteProtected = 19;     // ERROR_WRITE_PROTECT: a read-only file system
 constexpr Status kStatusDiskFull = 112;          // ERROR_DISK_FULL
 constexpr Status kStatusBadPath = 161;           // ERROR_BAD_PATHNAME
 constexpr Status kStatusBusy = 170;              // ERROR_BUSY
 constexpr Status kStatusRegistryCorrupt = 1015;
+constexpr Status kStatusOutOfRange = 534;        // ERROR_ARITHMETIC_OVERFLOW: a number too large for its type
 constexpr Status kStatusIoFailed = 1016;         // ERROR_REGISTRY_IO_FAILED
 
 // Value types, as Windows numbers them.

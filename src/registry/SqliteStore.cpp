@@ -198,8 +198,13 @@ void SqliteStore::openOrCreate(int busyTimeoutMs)
     if (rc != SQLITE_OK)
         refuse(storeProblem(rc));
     sqlite3_busy_timeout(db_, busyTimeoutMs);
-    if (sqlite3_db_readonly(db_, "main") == 1)
-        mode_ = Mode::ReadOnly;  // e.g. a file without write permission
+    if (sqlite3_db_readonly(db_, "main") == 1) {
+        // A file without write permission, or one on a read-only file system
+        // (whose shared-memory file a reader left behind): said as what it is.
+        mode_ = Mode::ReadOnly;
+        if (onReadOnlyFileSystem(0))
+            writeRefusal_ = kStatusWriteProtected;
+    }
 
     // Set up a new store inside the write lock, so that of two processes
     // creating it at once one makes it and the other waits and finds it made.
@@ -314,8 +319,7 @@ int SqliteStore::readCheckIsOurs()
 int SqliteStore::openAsItStandsWhenNoRoom(int rc)
 {
     const int error = systemError_;
-    struct statvfs fs {};
-    const bool readOnlyFs = error == EROFS || (::statvfs(path_.c_str(), &fs) == 0 && (fs.f_flag & ST_RDONLY));
+    const bool readOnlyFs = onReadOnlyFileSystem(error);
     if ((error != ENOSPC && !readOnlyFs) || logHoldsPages())
         return rc;
     closeDatabase();
@@ -335,6 +339,12 @@ int SqliteStore::openAsItStandsWhenNoRoom(int rc)
     mode_ = Mode::ReadOnly;
     writeRefusal_ = readOnlyFs ? kStatusWriteProtected : kStatusDiskFull;
     return readCheckIsOurs();
+}
+
+bool SqliteStore::onReadOnlyFileSystem(int error) const
+{
+    struct statvfs fs {};
+    return error == EROFS || (::statvfs(path_.c_str(), &fs) == 0 && (fs.f_flag & ST_RDONLY));
 }
 
 bool SqliteStore::logHoldsPages() const

@@ -80,6 +80,8 @@ private:
     int checkIsOurs();
     int openAsItStandsWhenNoRoom(int rc);
     bool logHoldsPages() const;
+    // `error` (an errno) says so, or the file system the store is on is mounted read-only.
+    bool onReadOnlyFileSystem(int error) const;
     [[noreturn]] void refuse(const std::string& why) const;
     int readOne(const char* sql, long long& out);
     int readOne(const char* sql, std::string& out);

@@ -24,22 +24,27 @@ void SetKeyValue(const Registry& reg, RootKey root, const std::string& keyPath,
     Status status = reg.backend.openKey(root, keyPath, kKeyWriteAccess, key.handle);
     const ValuePath path{root, keyPath, valueName};
     if (status != kStatusOk)
-        reg.notify({WriteFailure::Operation::OpenKey, path, status, {}});
+        reg.notify({Failure::Operation::OpenKey, path, status, {}});
+    Bytes bytes;
+    if (valueType == kRegDword && (status = encodeDword(value, bytes)) != kStatusOk) {
+        reg.notify({Failure::Operation::Conversion, path, status, value});
+        return;
+    }
     // The write is attempted even through a null handle; the backend refuses
     // it, and the user sees that second message too.
     status = WriteValueData(reg, key.handle, valueName, valueType, value);
     if (status != kStatusOk)
-        reg.notify({WriteFailure::Operation::SetValue, path, status, {}});
+        reg.notify({Failure::Operation::SetValue, path, status, {}});
 }
 
 Status WriteValueData(const Registry& reg, KeyHandle key, const std::string& valueName,
                       std::uint32_t valueType, const std::string& value)
 {
-    if (valueType == kRegSz)
-        return reg.backend.setValue(key, valueName, kRegSz, encodeSz(value));
-    if (valueType == kRegDword)
-        return reg.backend.setValue(key, valueName, kRegDword, encodeDword(value));
-    return kStatusOk;
+    if (valueType != kRegSz && valueType != kRegDword)
+        return kStatusOk;
+    Bytes bytes;
+    const Status encoded = encodeData(valueType, value, bytes);
+    return encoded != kStatusOk ? encoded : reg.backend.setValue(key, valueName, valueType, bytes);
 }
 
 Bytes encodeSz(const std::string& text)
@@ -49,7 +54,7 @@ Bytes encodeSz(const std::string& text)
     return bytes;
 }
 
-Bytes encodeDword(const std::string& text)
+Status encodeDword(const std::string& text, Bytes& out)
 {
     // Whole decimal numbers only, blanks around allowed, as the conversion of
     // a text datum to a 32-bit number does.
@@ -60,15 +65,25 @@ Bytes encodeDword(const std::string& text)
     const bool allDigits = trimmed.size() > digitsAt &&
         trimmed.find_first_not_of("0123456789", digitsAt) == std::string::npos;
     if (!allDigits)
-        throw ValueConversionError("cannot store \"" + text + "\" as REG_DWORD: not a whole number");
+        return kStatusInvalidData;
     errno = 0;
     const long long number = std::strtoll(trimmed.c_str(), nullptr, 10);
     if (errno == ERANGE || number < INT32_MIN || number > INT32_MAX)
-        throw ValueConversionError("cannot store \"" + text +
-                                   "\" as REG_DWORD: outside -2147483648 to 2147483647");
+        return kStatusOutOfRange;
     const auto bits = static_cast<std::uint32_t>(static_cast<std::int32_t>(number));
-    return Bytes{static_cast<std::uint8_t>(bits), static_cast<std::uint8_t>(bits >> 8),
-                 static_cast<std::uint8_t>(bits >> 16), static_cast<std::uint8_t>(bits >> 24)};
+    out = Bytes{static_cast<std::uint8_t>(bits), static_cast<std::uint8_t>(bits >> 8),
+                static_cast<std::uint8_t>(bits >> 16), static_cast<std::uint8_t>(bits >> 24)};
+    return kStatusOk;
+}
+
+Status encodeData(std::uint32_t type, const std::string& text, Bytes& out)
+{
+    if (type == kRegDword)
+        return encodeDword(text, out);
+    if (type != kRegSz)
+        return kStatusInvalidData;
+    out = encodeSz(text);
+    return kStatusOk;
 }
 
 }  // namespace modRegistry

@@ -1,8 +1,5 @@
 #include "tuning/Backup.h"
 
-#include <algorithm>
-#include <cctype>
-
 #include "platform/Paths.h"
 #include "platform/BackupFolder.h"
 #include "tuning/TuningPlan.h"
@@ -83,9 +80,9 @@ bool readRegBackup(const BackupFolder& folder, std::vector<RegEntry>& entries, s
 // Backup.reg not get written, the one there (if any) was idle too.
 bool takeRegBackup(RegistryBackend& backend, BackupFolder& folder, std::vector<std::string>& problems)
 {
-    std::vector<ApplyFailure> unreadable;
+    std::vector<Failure> unreadable;
     const std::vector<RegEntry> state = captureState(backend, planValues(), unreadable);
-    for (const ApplyFailure& f : unreadable)
+    for (const Failure& f : unreadable)
         problems.push_back("cannot read " + fullValuePath(f.path) + ": " + statusText(f.status));
     if (!unreadable.empty())
         return false;
@@ -194,7 +191,7 @@ RestoreResult restoreRegistry(RegistryBackend& backend, const std::string& progr
                 continue;
             const Status status = deleteValue(backend, path);
             if (status != kStatusOk)
-                result.failures.push_back({path, status});
+                result.failures.push_back({Failure::Operation::DeleteValue, path, status, {}});
         }
         return result;
     }
@@ -224,33 +221,6 @@ RestoreResult restoreRegistry(RegistryBackend& backend, const std::string& progr
     if (!folder.write(kIdleName, kIdleText, why))
         result.error = "the values were restored, but the backup could not be marked as restored: " + why;
     return result;
-}
-
-std::string restoreFailureText(const RestoreResult& result)
-{
-    std::string text = "Your registry could not be fully restored.";
-    const auto storeWide = [](const ApplyFailure& f) { return refusesEveryWrite(f.status); };
-    if (!result.failures.empty() && std::all_of(result.failures.begin(), result.failures.end(), storeWide)) {
-        text += "\r\n\r\nNothing could be restored: " + statusText(result.failures[0].status) + ".";
-    } else if (!result.failures.empty()) {
-        text += "\r\n\r\nThese values could not be restored:";
-        for (const ApplyFailure& f : result.failures)
-            text += "\r\n" + fullValuePath(f.path) + ": " + statusText(f.status);
-    }
-    if (!result.error.empty()) {
-        // A capital only for a word: a path that starts the sentence keeps its
-        // case, which names another file where case matters.
-        std::string sentence = result.error;
-        const std::string firstWord = sentence.substr(0, sentence.find(' '));
-        const bool isWord = std::all_of(firstWord.begin(), firstWord.end(),
-                                        [](unsigned char c) { return std::isalpha(c) != 0; });
-        if (isWord)
-            sentence[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(sentence[0])));
-        text += "\r\n\r\n" + sentence + ".";
-    }
-    if (result.usedBackup && !result.failures.empty())
-        text += "\r\n\r\nThe backup was kept, so you can try again.";
-    return text;
 }
 
 }  // namespace ferro

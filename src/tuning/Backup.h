@@ -76,8 +76,9 @@ std::string boostNoteFailureText(const BackupResult& result);
 struct RestoreResult {
     bool usedBackup = false;            // Backup.reg was found
     bool nothingToUndo = false;         // no boost since Backup.reg was taken or restored
-    std::vector<ApplyFailure> failures; // values that could not be restored
+    std::vector<Failure> failures; // values that could not be restored
     std::string error;                  // the backup could not be used, or not marked as restored
+                                        // (a clause naming the path, no full stop)
     bool ok() const { return failures.empty() && error.empty(); }
 };
 
@@ -91,8 +92,5 @@ struct RestoreResult {
 // putting back the same values again changes nothing.
 RestoreResult restoreRegistry(RegistryBackend& backend, const std::string& programFolder,
                               PlanPart part = PlanPart::Both);
-
-// The text of the box that tells the user what could not be restored.
-std::string restoreFailureText(const RestoreResult& result);
 
 }  // namespace ferro

@@ -9,10 +9,10 @@ std::vector<RegEntry> planWrites(std::uint32_t speedKbps)
     std::vector<RegEntry> entries;
     for (const PlanEntry& e : tuningPlan()) {
         const std::optional<std::string> data = planData(e, speedKbps);
-        if (!data)
+        ValueState state{true, e.type, {}};
+        // A datum apply cannot store is not written either.
+        if (!data || modRegistry::encodeData(e.type, *data, state.data) != kStatusOk)
             continue;
-        ValueState state{true, e.type,
-                         e.type == kRegDword ? modRegistry::encodeDword(*data) : modRegistry::encodeSz(*data)};
         RegEntry entry{ValuePath{e.root, e.keyPath, e.valueName}, std::move(state)};
         bool replaced = false;
         for (RegEntry& earlier : entries)

@@ -149,12 +149,7 @@ bool applyPlanEntry(const modRegistry::Registry& reg, const PlanEntry& entry,
     if (!data)
         return false;
     modRegistry::CreateKey(reg, entry.keyPath, entry.root);
-    try {
-        modRegistry::SetKeyValue(reg, entry.root, entry.keyPath, entry.valueName, *data, entry.type);
-    } catch (const modRegistry::ValueConversionError& e) {
-        reg.notify({modRegistry::WriteFailure::Operation::Conversion,
-                    {entry.root, entry.keyPath, entry.valueName}, kStatusOk, e.what()});
-    }
+    modRegistry::SetKeyValue(reg, entry.root, entry.keyPath, entry.valueName, *data, entry.type);
     return true;
 }
 

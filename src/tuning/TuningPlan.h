@@ -55,7 +55,7 @@ std::optional<std::string> planData(const PlanEntry& entry, std::uint32_t speedK
 
 // CreateKey then SetKeyValue, or nothing when the speed rules say so.
 // Returns whether a write was attempted. A bad REG_DWORD datum is reported
-// through the layer's sink as a conversion failure, never thrown.
+// through the layer's sink as a conversion failure.
 bool applyPlanEntry(const modRegistry::Registry& reg, const PlanEntry& entry,
                     std::uint32_t speedKbps);
 

@@ -8,22 +8,22 @@
 namespace ferro {
 
 // "RegOpenKey error - N", "SetValue error - N", or why a datum was refused.
-inline std::string registryFailureText(const modRegistry::WriteFailure& failure)
+inline std::string registryFailureText(const Failure& failure)
 {
-    using Operation = modRegistry::WriteFailure::Operation;
+    using Operation = Failure::Operation;
     switch (failure.operation) {
     case Operation::OpenKey: return "RegOpenKey error - " + std::to_string(failure.status);
     case Operation::SetValue: return "SetValue error - " + std::to_string(failure.status);
-    case Operation::Conversion: break;
+    default: break;
     }
-    return failure.conversion;
+    return failureReason(failure);
 }
 
 // Modal boxes owned by `owner`: the application title "FerroWinder" as
 // caption, an OK button and no icon.
 inline modRegistry::FailureSink registryMessageSink(OsServices& os, const ui::Form* owner = nullptr)
 {
-    return [&os, owner](const modRegistry::WriteFailure& failure) {
+    return [&os, owner](const Failure& failure) {
         os.messageBox(owner, registryFailureText(failure), kApplicationTitle, MsgButtons::Ok, MsgIcon::None);
     };
 }

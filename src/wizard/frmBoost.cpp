@@ -214,13 +214,13 @@ void frmBoost::Timer1_Timer()
     const PlanEntry& entry = planEntry(step);
     // The step's error boxes wait until the mark is let go: nothing may wait
     // for the user while the Backup folder is locked.
-    std::vector<modRegistry::WriteFailure> failures;
+    std::vector<Failure> failures;
     const modRegistry::Registry collecting{
-        registry_.backend, [&](const modRegistry::WriteFailure& failure) { failures.push_back(failure); }};
+        registry_.backend, [&](const Failure& failure) { failures.push_back(failure); }};
     // The speed is read at each step: the slider is its only copy.
     const bool wrote = applyPlanEntry(collecting, entry, speedLevel());
     mark.release();
-    for (const modRegistry::WriteFailure& failure : failures)
+    for (const Failure& failure : failures)
         registry_.notify(failure);
     if (runStep_ != step)
         return;  // the window was closed while an error box was open

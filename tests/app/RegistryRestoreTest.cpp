@@ -29,7 +29,7 @@ protected:
     void boost(std::uint32_t speed = kDefaultSpeed)
     {
         ASSERT_TRUE(BoostMark(folder()).result().ok);
-        const modRegistry::Registry reg{store, [](const modRegistry::WriteFailure& f) { FAIL() << registryFailureText(f); }};
+        const modRegistry::Registry reg{store, [](const Failure& f) { FAIL() << registryFailureText(f); }};
         for (const PlanEntry& e : tuningPlan())
             applyPlanEntry(reg, e, speed);
     }

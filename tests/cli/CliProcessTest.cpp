@@ -112,7 +112,7 @@ std::vector<ValueState> planState(RegistryBackend& backend)
 std::vector<ValueState> stateAfterApply(std::uint32_t speed)
 {
     test::TestRegistry reg;
-    const modRegistry::Registry layer{reg.backend(), [](const modRegistry::WriteFailure&) {}};
+    const modRegistry::Registry layer{reg.backend(), [](const Failure&) {}};
     for (const PlanEntry& e : tuningPlan())
         applyPlanEntry(layer, e, speed);
     return planState(reg.backend());
@@ -149,7 +149,7 @@ TEST(CliProcesses, KilledHalfwayLeavesEveryValueOldOrNew)
         }
         cutShort += stillOld > 0 && alreadyNew > 0;
         // Back to the old state for the next round.
-        const modRegistry::Registry layer{reopened, [](const modRegistry::WriteFailure&) {}};
+        const modRegistry::Registry layer{reopened, [](const Failure&) {}};
         for (const ValuePath& v : planValues())
             deleteValue(reopened, v);
         for (const PlanEntry& e : tuningPlan())

@@ -162,7 +162,16 @@ TEST_F(RestoreCliTest, AFailedRestoreIsReportedAndTheBackupKept)
     const Result r = restore({"--yes"});
     EXPECT_EQ(r.code, kExitFailed);
     EXPECT_EQ(r.out.find("Your registry has been restored."), std::string::npos);
-    EXPECT_NE(r.err.find("Your registry could not be fully restored."), std::string::npos) << r.err;
+    // The tool's own lines: each with its prefix, LF line ends (the windows'
+    // box has CR LF and no prefix).
+    EXPECT_NE(r.err.find("ferrowinder-cli: your registry could not be fully restored.\n"), std::string::npos)
+        << r.err;
+    EXPECT_NE(r.err.find("ferrowinder-cli: " + backupRegPath(reg.folder()) + " is not a regular file"),
+              std::string::npos)
+        << r.err;
+    EXPECT_EQ(r.err.find('\r'), std::string::npos) << r.err;
+    for (std::size_t line = 0; line < r.err.size(); line = r.err.find('\n', line) + 1)
+        EXPECT_EQ(r.err.compare(line, 17, "ferrowinder-cli: "), 0) << r.err.substr(line);
     EXPECT_TRUE(backupKept());
     EXPECT_TRUE(boosted());
 }

@@ -4,6 +4,7 @@
 #ifdef __linux__
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -21,6 +22,16 @@ struct Result {
     std::string out;
     std::string err;
 };
+
+// The tool on the store `store`.
+Result runOn(const std::string& store, std::vector<std::string> args)
+{
+    args.insert(args.end(), {"--registry", store});
+    StringSource in("");
+    StringSink out, err;
+    const int code = runCli(args, {in, out, err, false});
+    return Result{code, out.str(), err.str()};
+}
 
 std::size_t count(const std::string& text, const std::string& part)
 {
@@ -63,13 +74,7 @@ TEST(UnwritableDisk, ReadsWorkAndWritesSayWhyOnceLosingNothing)
         if (!mount)
             GTEST_SKIP() << why;
         const std::string store = disk + "/registry.db";
-        const auto run = [&](std::vector<std::string> args) {
-            args.insert(args.end(), {"--registry", store});
-            StringSource in("");
-            StringSink out, err;
-            const int code = runCli(args, {in, out, err, false});
-            return Result{code, out.str(), err.str()};
-        };
+        const auto run = [&](const std::vector<std::string>& args) { return runOn(store, args); };
         // A boost, and a file to import. On the full disk the boost is undone,
         // so that the next backup takes Backup.reg anew.
         ASSERT_EQ(run({"apply", "--speed", "57"}).code, kExitOk);
@@ -114,6 +119,41 @@ TEST(UnwritableDisk, ReadsWorkAndWritesSayWhyOnceLosingNothing)
             EXPECT_EQ(count(r.err, said), 1u) << write[0] << ": " << r.err;
         }
         EXPECT_EQ(run({"show"}).out, before);
+    }
+}
+
+// A read leaves the store's log and shared-memory files behind; with them
+// the store opens on a read-only file system as a read-only file would. Every
+// write command says why: the file system is read-only, never "access denied".
+TEST(UnwritableDisk, AReadOnlyFileSystemIsNamedByEveryWritingCommand)
+{
+    test::TestRegistry reg;
+    const std::string disk = reg.folder() + "/disk";
+    fs::create_directory(disk);
+    const std::string store = disk + "/registry.db";
+    const auto run = [&](const std::vector<std::string>& args) { return runOn(store, args); };
+    ASSERT_EQ(run({"apply", "--speed", "57"}).code, kExitOk);
+    std::ofstream(disk + "/other.reg") << "Windows Registry Editor Version 5.00\r\n\r\n"
+                                          "[HKEY_CURRENT_USER\\Software\\Other]\r\n\"a\"=\"b\"\r\n";
+    ASSERT_EQ(run({"show"}).code, kExitOk);
+    ASSERT_TRUE(fs::exists(store + "-shm")) << "the case is a store with its shared-memory file";
+    std::string why;
+    const auto mount = test::TestMount::readOnlyBind(disk, why);
+    if (!mount)
+        GTEST_SKIP() << why;
+
+    for (const std::vector<std::string>& write : {std::vector<std::string>{"import", disk + "/other.reg"},
+                                                  {"restore", "--yes"},
+                                                  {"apply", "--speed", "1000", "--no-backup"}}) {
+        const Result r = run(write);
+        EXPECT_EQ(r.code, kExitFailed) << write[0];
+        std::string said = r.err;
+        std::transform(said.begin(), said.end(), said.begin(), [](unsigned char c) { return std::tolower(c); });
+        EXPECT_NE(said.find("read-only"), std::string::npos) << write[0] << ": " << r.err;
+        EXPECT_EQ(said.find("access denied"), std::string::npos) << write[0] << ": " << r.err;
+        EXPECT_EQ(r.err.find('\r'), std::string::npos) << write[0];
+        for (std::size_t line = 0; line < r.err.size(); line = r.err.find('\n', line) + 1)
+            EXPECT_EQ(r.err.compare(line, 17, "ferrowinder-cli: "), 0) << write[0] << ": " << r.err.substr(line);
     }
 }
 

@@ -347,7 +347,7 @@ TEST_F(BackendContract, WithoutTheRightToChangeTheMachineBothMessagesShow)
     const std::string valueName = "Refused";
 #endif
     std::vector<std::string> messages;
-    const modRegistry::Registry layer{refusing, [&](const modRegistry::WriteFailure& f) { messages.push_back(registryFailureText(f)); }};
+    const modRegistry::Registry layer{refusing, [&](const Failure& f) { messages.push_back(registryFailureText(f)); }};
     modRegistry::CreateKey(layer, path, RootKey::LocalMachine);
     modRegistry::SetKeyValue(layer, RootKey::LocalMachine, path, valueName, "1", kRegSz);
     EXPECT_EQ(messages, (std::vector<std::string>{"RegOpenKey error - 5", "SetValue error - 6"}));

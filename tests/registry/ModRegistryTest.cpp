@@ -15,8 +15,8 @@ protected:
     TestRegistry reg;
     std::string key = reg.key("Layer\\Deep\\Key");
     std::vector<std::string> messages;
-    std::vector<modRegistry::WriteFailure> failures;
-    modRegistry::Registry layer{reg.backend(), [this](const modRegistry::WriteFailure& f) {
+    std::vector<Failure> failures;
+    modRegistry::Registry layer{reg.backend(), [this](const Failure& f) {
                                     failures.push_back(f);
                                     messages.push_back(registryFailureText(f));
                                 }};
@@ -62,16 +62,33 @@ TEST_F(ModRegistryTest, NumbersAreFourLittleEndianBytes)
     EXPECT_EQ(stored("Largest").data, (Bytes{0xFF, 0xFF, 0xFF, 0x7F}));
 }
 
+// Refused as data, with nothing thrown: which datum, and whether it is no
+// number or a number too large.
 TEST_F(ModRegistryTest, BadNumbersAreRefusedBeforeAnyWrite)
 {
-    for (const char* bad : {"abc", "", "12x", "2147483648", "-2147483649", "99999999999999999999", "1.5"}) {
+    const struct {
+        const char* datum;
+        Status status;
+        const char* said;
+    } cases[] = {{"abc", kStatusInvalidData, "not a whole number"},
+                 {"", kStatusInvalidData, "not a whole number"},
+                 {"12x", kStatusInvalidData, "not a whole number"},
+                 {"1.5", kStatusInvalidData, "not a whole number"},
+                 {"2147483648", kStatusOutOfRange, "outside -2147483648 to 2147483647"},
+                 {"-2147483649", kStatusOutOfRange, "outside -2147483648 to 2147483647"},
+                 {"99999999999999999999", kStatusOutOfRange, "outside -2147483648 to 2147483647"}};
+    for (const auto& c : cases) {
+        failures.clear();
+        messages.clear();
         modRegistry::CreateKey(layer, key, RootKey::LocalMachine);
-        EXPECT_THROW(modRegistry::SetKeyValue(layer, RootKey::LocalMachine, key, "Bad", bad, kRegDword),
-                     modRegistry::ValueConversionError)
-            << bad;
-        EXPECT_FALSE(stored("Bad").present) << bad;
+        modRegistry::SetKeyValue(layer, RootKey::LocalMachine, key, "Bad", c.datum, kRegDword);
+        EXPECT_FALSE(stored("Bad").present) << c.datum;
+        ASSERT_EQ(failures.size(), 1u) << c.datum;
+        EXPECT_EQ(failures[0].operation, Failure::Operation::Conversion) << c.datum;
+        EXPECT_EQ(failures[0].status, c.status) << c.datum;
+        EXPECT_EQ(failures[0].datum, c.datum);
+        EXPECT_EQ(messages[0], "cannot store \"" + std::string(c.datum) + "\" as REG_DWORD: " + c.said);
     }
-    EXPECT_TRUE(messages.empty());
 }
 
 TEST_F(ModRegistryTest, OtherTypesWriteNothingAndSayNothing)
@@ -104,7 +121,7 @@ TEST_F(ModRegistryTest, MissingKeyGivesBothMessagesWithTheirCodes)
 // with which status, or a datum refused before any call, never a status 0.
 TEST_F(ModRegistryTest, FailuresArriveAsOperationPathAndStatus)
 {
-    using Operation = modRegistry::WriteFailure::Operation;
+    using Operation = Failure::Operation;
     const std::string nowhere = reg.key("Nowhere");
     modRegistry::SetKeyValue(layer, RootKey::CurrentUser, nowhere, "Value", "1", kRegSz);
     const PlanEntry badNumber{1, RootKey::LocalMachine, key.c_str(), "Count", DataRule::Fixed, "many", kRegDword, "", false};
@@ -118,7 +135,7 @@ TEST_F(ModRegistryTest, FailuresArriveAsOperationPathAndStatus)
         Status status;
     } expected[] = {{Operation::OpenKey, RootKey::CurrentUser, nowhere, "Value", kStatusNotFound},
                     {Operation::SetValue, RootKey::CurrentUser, nowhere, "Value", kStatusInvalidHandle},
-                    {Operation::Conversion, RootKey::LocalMachine, key, "Count", kStatusOk}};
+                    {Operation::Conversion, RootKey::LocalMachine, key, "Count", kStatusInvalidData}};
     for (std::size_t i = 0; i < failures.size(); ++i) {
         EXPECT_EQ(failures[i].operation, expected[i].operation) << i;
         EXPECT_TRUE(samePlace(failures[i].path, {expected[i].root, expected[i].keyPath, expected[i].valueName})) << i;

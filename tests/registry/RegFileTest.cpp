@@ -105,7 +105,7 @@ TEST(RegFile, RoundTripThroughTheRegistry)
     std::vector<ValuePath> paths;
     for (const RegEntry& e : entries)
         paths.push_back(e.path);
-    std::vector<ApplyFailure> unreadable;
+    std::vector<Failure> unreadable;
     const std::vector<RegEntry> state = captureState(reg.backend(), paths, unreadable);
     EXPECT_TRUE(unreadable.empty());
     expectSameEntries(state, entries);
@@ -222,7 +222,7 @@ TEST(RegFile, OnTheStoreAFailingEntryUndoesTheWholeFile)
     const std::vector<RegEntry> entries{value(key, "new", kRegSz, {'2', 0}),
                                         {{RootKey::LocalMachine, key, "old"}, std::nullopt},
                                         value(key + "\\\\Empty level", "v", kRegSz, {'3', 0})};
-    const std::vector<ApplyFailure> failures = applyRegEntries(reg.backend(), entries);
+    const std::vector<Failure> failures = applyRegEntries(reg.backend(), entries);
     ASSERT_EQ(failures.size(), 1u);
     EXPECT_NE(failures[0].path.keyPath.find("Empty level"), std::string::npos);
     ValueState state;

@@ -185,7 +185,7 @@ TEST(SqliteStore, ReadOnlyRefusesEveryWriteWith5)
 
     // Through the registry layer the user sees both messages.
     std::vector<std::string> messages;
-    const modRegistry::Registry layer{readOnly, [&](const modRegistry::WriteFailure& f) { messages.push_back(registryFailureText(f)); }};
+    const modRegistry::Registry layer{readOnly, [&](const Failure& f) { messages.push_back(registryFailureText(f)); }};
     modRegistry::CreateKey(layer, key, RootKey::LocalMachine);
     modRegistry::SetKeyValue(layer, RootKey::LocalMachine, key, "v", "3", kRegSz);
     EXPECT_EQ(messages, (std::vector<std::string>{"RegOpenKey error - 5", "SetValue error - 6"}));

@@ -45,7 +45,7 @@ TEST(StoreSnapshot, AStateReadWhileAnotherProcessImportsIsOneThatExisted)
     test::TestRegistry reg;
     SqliteStore reader(reg.storePath());
     ASSERT_TRUE(applyRegEntries(reader, planWrites(56)).empty());
-    std::vector<ApplyFailure> unreadable;
+    std::vector<Failure> unreadable;
     const std::string before = writeRegFile(captureState(reader, planValues(), unreadable));
     const auto importAnotherPlan = [&] {
         SqliteStore writer(reg.storePath());  // a connection of its own, as another process has

@@ -43,7 +43,7 @@ TEST(BackupFiles, TakenKeptAndRefusedAsTheBoostAndTheRestoreRequire)
 
     // No boost since: nothing to undo, and the next YES takes it anew.
     RestoreResult restored = restoreRegistry(reg.backend(), folder);
-    EXPECT_TRUE(restored.ok()) << restoreFailureText(restored);
+    EXPECT_TRUE(restored.ok()) << restored.error;
     EXPECT_TRUE(restored.nothingToUndo);
     EXPECT_FALSE(writeBackup(reg.backend(), folder).keptEarlier);
 

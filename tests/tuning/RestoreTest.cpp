@@ -9,6 +9,7 @@
 #include <map>
 #include <sstream>
 
+#include "app/RestoreMessages.h"
 #include "registry/SqliteStore.h"
 #include "registry/TestRegistry.h"
 #include "tuning/Backup.h"
@@ -54,7 +55,7 @@ protected:
     void boost(std::uint32_t speed = kDefaultSpeed)
     {
         ASSERT_TRUE(BoostMark(folder()).result().ok);
-        const modRegistry::Registry layer{store(), [](const modRegistry::WriteFailure& f) { FAIL() << registryFailureText(f); }};
+        const modRegistry::Registry layer{store(), [](const Failure& f) { FAIL() << registryFailureText(f); }};
         for (const PlanEntry& e : tuningPlan())
             applyPlanEntry(layer, e, speed);
     }
@@ -68,7 +69,7 @@ protected:
     // Every value the plan writes, as .reg text: equal texts, equal values.
     std::string planState()
     {
-        std::vector<ApplyFailure> unreadable;
+        std::vector<Failure> unreadable;
         const std::string text = writeRegFile(captureState(store(), planValues(), unreadable));
         EXPECT_TRUE(unreadable.empty());
         return text;

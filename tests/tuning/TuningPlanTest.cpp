@@ -21,7 +21,7 @@ public:
         // The plan's keys are fixed, so start from a registry without its values.
         for (const ValuePath& v : planValues())
             deleteValue(reg.backend(), v);
-        const modRegistry::Registry layer{reg.backend(), [this](const modRegistry::WriteFailure& f) { messages.push_back(registryFailureText(f)); }};
+        const modRegistry::Registry layer{reg.backend(), [this](const Failure& f) { messages.push_back(registryFailureText(f)); }};
         for (const PlanEntry& e : tuningPlan())
             applyPlanEntry(layer, e, speed);
     }
@@ -131,7 +131,7 @@ TEST(TuningPlan, DistinctValuesAndTheDefaultRestoreList)
 TEST(TuningPlan, RunningTwiceWritesTheSameAgain)
 {
     PlanRun run(300);
-    const modRegistry::Registry layer{run.reg.backend(), [&](const modRegistry::WriteFailure& f) { run.messages.push_back(registryFailureText(f)); }};
+    const modRegistry::Registry layer{run.reg.backend(), [&](const Failure& f) { run.messages.push_back(registryFailureText(f)); }};
     for (const PlanEntry& e : tuningPlan())
         applyPlanEntry(layer, e, 300);
     EXPECT_EQ(run.datum(1), "43800");
