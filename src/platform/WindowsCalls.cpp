@@ -141,29 +141,19 @@ bool startProcess(const std::string& path)
     // The program is named as the application itself: no search along PATH,
     // no shell, and a path with blanks is not split.
     PROCESS_INFORMATION process{};
-    if (wideRoad()) {
-        const std::wstring program = wideFromUtf8(path);
-        std::wstring commandLine = L"\"" + program + L"\"";
-        STARTUPINFOW startup{};
+    const auto start = [&process](auto program, auto startup, auto create) {
+        auto commandLine = decltype(program)(1, '"') + program + decltype(program)(1, '"');
         startup.cb = sizeof startup;
         startup.dwFlags = STARTF_USESHOWWINDOW;
         startup.wShowWindow = SW_SHOWNORMAL;
-        if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                            &startup, &process))
-            return false;
-    } else {
-        std::string program;
-        if (!ansiName(path, program))
-            return false;
-        std::string commandLine = "\"" + program + "\"";
-        STARTUPINFOA startup{};
-        startup.cb = sizeof startup;
-        startup.dwFlags = STARTF_USESHOWWINDOW;
-        startup.wShowWindow = SW_SHOWNORMAL;
-        if (!CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                            &startup, &process))
-            return false;
-    }
+        return create(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                      &process) != 0;
+    };
+    std::string ansi;
+    const bool started = wideRoad() ? start(wideFromUtf8(path), STARTUPINFOW{}, CreateProcessW)
+                                    : ansiName(path, ansi) && start(ansi, STARTUPINFOA{}, CreateProcessA);
+    if (!started)
+        return false;
     // Not waited for and not watched.
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);

@@ -7,20 +7,26 @@
 namespace ferro {
 namespace {
 
-// 95, 98 and Me keep the version in the high word of the build number; their
-// GetVersionEx takes only the short structure.
-std::optional<WindowsVersion> versionFromGetVersionEx()
+// 95, 98 and Me keep the version in the high word of the build number.
+template <class Info>
+WindowsVersion versionOf(const Info& info)
 {
-    OSVERSIONINFOA info{};
-    info.dwOSVersionInfoSize = sizeof info;
-    if (!GetVersionExA(&info) || info.dwMajorVersion == 0)
-        return std::nullopt;
     WindowsVersion version;
     version.major = info.dwMajorVersion;
     version.minor = info.dwMinorVersion;
     version.windows9x = info.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS;
     version.build = version.windows9x ? LOWORD(info.dwBuildNumber) : info.dwBuildNumber;
     return version;
+}
+
+// GetVersionEx of 95, 98 and Me takes only the short structure.
+std::optional<WindowsVersion> versionFromGetVersionEx()
+{
+    OSVERSIONINFOA info{};
+    info.dwOSVersionInfoSize = sizeof info;
+    if (!GetVersionExA(&info) || info.dwMajorVersion == 0)
+        return std::nullopt;
+    return versionOf(info);
 }
 
 std::optional<WindowsVersion> versionFromRtlGetVersion()
@@ -34,12 +40,8 @@ std::optional<WindowsVersion> versionFromRtlGetVersion()
     info.dwOSVersionInfoSize = sizeof info;
     if (rtlGetVersion(&info) != 0 || info.dwMajorVersion == 0)  // 0 is STATUS_SUCCESS
         return std::nullopt;
-    WindowsVersion version;
-    version.major = info.dwMajorVersion;
-    version.minor = info.dwMinorVersion;
     // Wine set to 98 or Me answers here too, with the 9x platform and build.
-    version.windows9x = info.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS;
-    version.build = version.windows9x ? LOWORD(info.dwBuildNumber) : info.dwBuildNumber;
+    WindowsVersion version = versionOf(info);
     version.server = !version.windows9x && info.wProductType != VER_NT_WORKSTATION;
     return version;
 }

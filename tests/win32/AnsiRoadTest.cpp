@@ -10,15 +10,12 @@
 #include "platform/Paths.h"
 #include "platform/WideText.h"
 #include "platform/WindowsCalls.h"
-#include "tuning/Backup.h"
-#include "ui/MemoryRegistry.h"
+#include "win32/BackupRoundTrip.h"
 
 namespace ferro {
 namespace {
 
 namespace fs = std::filesystem;
-
-const ValuePath kTtl{RootKey::LocalMachine, "System\\CurrentControlSet\\Services\\VxD\\MSTCP", "DefaultTTL"};
 
 // Takes the ANSI road for one test.
 class AnsiRoad : public ::testing::Test {
@@ -49,21 +46,12 @@ TEST_F(AnsiRoad, BackupAndRestoreWork)
 {
     EXPECT_FALSE(win32::wideRoad());
     test::MemoryRegistry store;
-    ASSERT_EQ(writeValue(store, kTtl, kRegSz, {'3', '2', 0}), kStatusOk);
     const std::string programFolder = folder(L"Program");
-    ASSERT_TRUE(writeBackup(store, programFolder).ok);
-    ASSERT_TRUE(BoostMark(programFolder).result().ok);
-    ASSERT_EQ(writeValue(store, kTtl, kRegSz, {'6', '4', 0}), kStatusOk);
-
-    const RestoreResult restored = restoreRegistry(store, programFolder);
-    EXPECT_TRUE(restored.ok() && restored.usedBackup) << restored.error;
-    ValueState now;
-    ASSERT_EQ(readValue(store, kTtl, now), kStatusOk);
-    EXPECT_EQ(now.data, (Bytes{'3', '2', 0}));
+    test::expectBackupAndRestoreWork(store, programFolder);
 
     // A second backup after the restore replaces Backup.reg (no MoveFileEx
     // here) and leaves no partial file behind.
-    ASSERT_EQ(writeValue(store, kTtl, kRegSz, {'4', '8', 0}), kStatusOk);
+    ASSERT_EQ(writeValue(store, test::kTtl, kRegSz, {'4', '8', 0}), kStatusOk);
     ASSERT_TRUE(writeBackup(store, programFolder).ok);
     std::FILE* file = openFile(backupRegPath(programFolder), "rb");
     ASSERT_TRUE(file);
@@ -80,7 +68,7 @@ TEST_F(AnsiRoad, AFolderNameTheCodePageCannotHoldIsRefusedWithItsReason)
     const std::string programFolder = folder(L"\u0422\u0435\u0441\u0442 \u30bd\u30d5\u30c8");
     fs::create_directories(fs::path(win32::wideFromUtf8(programFolder)));
     test::MemoryRegistry store;
-    ASSERT_EQ(writeValue(store, kTtl, kRegSz, {'3', '2', 0}), kStatusOk);
+    ASSERT_EQ(writeValue(store, test::kTtl, kRegSz, {'3', '2', 0}), kStatusOk);
 
     const BackupResult backup = writeBackup(store, programFolder);
     EXPECT_FALSE(backup.ok);

@@ -8,15 +8,12 @@
 
 #include "platform/WideText.h"
 #include "platform/WindowsCalls.h"
-#include "tuning/Backup.h"
-#include "ui/MemoryRegistry.h"
+#include "win32/BackupRoundTrip.h"
 
 namespace ferro {
 namespace {
 
 namespace fs = std::filesystem;
-
-const ValuePath kTtl{RootKey::LocalMachine, "System\\CurrentControlSet\\Services\\VxD\\MSTCP", "DefaultTTL"};
 
 TEST(AnyFolder, BackupAndRestoreWorkFromAProgramFolderOfAnyName)
 {
@@ -29,17 +26,7 @@ TEST(AnyFolder, BackupAndRestoreWorkFromAProgramFolderOfAnyName)
         const std::string programFolder = win32::utf8FromWide(folder.wstring());
         SCOPED_TRACE(programFolder.size());
         test::MemoryRegistry store;
-        ASSERT_EQ(writeValue(store, kTtl, kRegSz, {'3', '2', 0}), kStatusOk);
-        const BackupResult backup = writeBackup(store, programFolder);
-        ASSERT_TRUE(backup.ok) << backup.failure;
-        ASSERT_TRUE(BoostMark(programFolder).result().ok);
-        ASSERT_EQ(writeValue(store, kTtl, kRegSz, {'6', '4', 0}), kStatusOk);
-
-        const RestoreResult restored = restoreRegistry(store, programFolder);
-        EXPECT_TRUE(restored.ok() && restored.usedBackup) << restored.error;
-        ValueState now;
-        ASSERT_EQ(readValue(store, kTtl, now), kStatusOk);
-        EXPECT_EQ(now.data, (Bytes{'3', '2', 0}));
+        test::expectBackupAndRestoreWork(store, programFolder);
         EXPECT_NE(GetFileAttributesW(win32::widePath(backupRegPath(programFolder)).c_str()),
                   INVALID_FILE_ATTRIBUTES);
     }

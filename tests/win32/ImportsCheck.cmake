@@ -104,7 +104,7 @@ if(OLDEST STREQUAL "7")
   # The lists are those of the 32-bit DLLs: the 64-bit kernel32 adds the
   # unwinding functions that 64-bit code needs (and has no 32-bit twin).
   list(APPEND kernel32_exported RtlAddFunctionTable RtlCaptureContext RtlLookupFunctionEntry RtlUnwindEx
-              RtlVirtualUnwind)
+              RtlVirtualUnwind __C_specific_handler)
 endif()
 
 # user32, gdi32 and comctl32: our own list, "dll function oldest source".
@@ -119,7 +119,7 @@ foreach(line IN LISTS ui_lines)
   if(count LESS 4)
     message(FATAL_ERROR "ui-exports.txt: '${line}' names no source")
   endif()
-  # Everything there is in 98 at the latest, so in 7 too.
+  # Everything there is in 98 at the latest (or in 64-bit Windows), so in 7 too.
   if(OLDEST STREQUAL "7" OR ui_since IN_LIST ui_oldest_98)
     list(APPEND ${ui_dll}_exported ${ui_function})
   endif()

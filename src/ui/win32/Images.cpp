@@ -20,6 +20,19 @@ std::string resourceName(const std::string& file)
     return stem;
 }
 
+// A DIB section of 32 bits per pixel, its rows top-down in `bits`.
+HBITMAP topDownBitmap(HDC dc, LONG width, LONG height, void*& bits)
+{
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;  // top-down
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    return CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+}
+
 // A bitmap resource with 32 bits per pixel as a DIB section with
 // premultiplied alpha, ready for AlphaBlend; nullptr for any other kind.
 HBITMAP loadAlphaBitmap(HINSTANCE instance, const std::string& name, SIZE& size, const BYTE*& pixels)
@@ -41,15 +54,8 @@ HBITMAP loadAlphaBitmap(HINSTANCE instance, const std::string& name, SIZE& size,
     if (SizeofResource(instance, found) < offset + bytes)
         return nullptr;
 
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;  // top-down
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    const HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    const HBITMAP bitmap = topDownBitmap(nullptr, width, height, bits);
     if (!bitmap)
         return nullptr;
     const auto* source = reinterpret_cast<const BYTE*>(header) + offset;
@@ -94,15 +100,8 @@ bool blendByHand(HDC dc, const RECT& box, const BYTE* pixels, SIZE size)
     const int width = box.right - box.left, height = box.bottom - box.top;
     if (!pixels || width <= 0 || height <= 0)
         return false;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;  // top-down
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    const HBITMAP backdrop = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    const HBITMAP backdrop = topDownBitmap(dc, width, height, bits);
     const HDC memory = backdrop ? CreateCompatibleDC(dc) : nullptr;
     if (!memory) {
         if (backdrop)

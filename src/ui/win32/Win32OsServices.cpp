@@ -216,13 +216,14 @@ void Win32OsServices::requestRestart(std::function<void()> refused)
 
 bool Win32OsServices::startProgram(const std::string& path)
 {
-    return startProcess(path);
+    // The path may come from the registry, in the ANSI code page.
+    return startProcess(toUtf8(path));
 }
 
 bool Win32OsServices::fileExists(const std::string& path)
 {
     // The exact name only: no wildcards, and a folder of that name is no program.
-    const DWORD attributes = fileAttributes(path);
+    const DWORD attributes = fileAttributes(toUtf8(path));
     return !path.empty() && attributes != INVALID_FILE_ATTRIBUTES &&
            (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
