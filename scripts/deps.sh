@@ -21,8 +21,10 @@ ensure_packages() {
 # What building the program and its command-line tool needs.
 BUILD_PACKAGES=(g++ cmake ninja-build pkg-config libsqlite3-dev
   qt6-base-dev qt6-qpa-plugins libqt6dbus6 fonts-liberation help2man)
-# What the tests need on top.
-TEST_PACKAGES=(libgtest-dev googletest libbenchmark-dev clang libclang-rt-14-dev poppler-utils)
+# What the tests need on top (appstream and desktop-file-utils check what
+# software centres and menus read).
+TEST_PACKAGES=(libgtest-dev googletest libbenchmark-dev clang libclang-rt-14-dev poppler-utils
+  appstream desktop-file-utils)
 # The deployment recipes' checks: ansible-playbook --syntax-check needs
 # Ansible with its Windows collections (Debian's ansible has them).
 DEPLOY_TEST_PACKAGES=(ansible)

@@ -37,8 +37,18 @@ if ($code -ne 0 -and $code -ne 1) {
 }
 $result = ($output | Where-Object { $_ -isnot [System.Management.Automation.ErrorRecord] }) -join "`n" |
     ConvertFrom-Json
+# The layout this script reads: typed data (a number for REG_DWORD, a string
+# for REG_SZ, null when absent).
+if ($result.format -ne 2) {
+    Write-Output "Not compliant: ferrowinder-cli.exe wrote check's JSON in format $($result.format), not 2."
+    exit 1
+}
+function Format-State($state) {
+    if ($null -eq $state) { return 'absent' }
+    return "$($state.data -join ', ') ($($state.type))"
+}
 foreach ($difference in $result.differences) {
-    Write-Output "$($difference.path) differs"
+    Write-Output "$($difference.path): now $(Format-State $difference.now), wanted $(Format-State $difference.wanted)"
 }
 Write-Output $result.summary
 if ($code -eq 0) { exit 0 } else { exit 1 }

@@ -36,4 +36,75 @@ std::string jsonString(std::string_view text)
     return out + '"';
 }
 
+void JsonWriter::beforeValue()
+{
+    if (!afterKey_ && !first_)
+        text_ += ',';
+    afterKey_ = false;
+    first_ = false;
+}
+
+JsonWriter& JsonWriter::open(char opening, char closing)
+{
+    beforeValue();
+    text_ += opening;
+    open_.push_back(closing);
+    first_ = true;
+    return *this;
+}
+
+JsonWriter& JsonWriter::object()
+{
+    return open('{', '}');
+}
+
+JsonWriter& JsonWriter::array()
+{
+    return open('[', ']');
+}
+
+JsonWriter& JsonWriter::end()
+{
+    text_ += open_.back();
+    open_.pop_back();
+    first_ = false;
+    return *this;
+}
+
+JsonWriter& JsonWriter::key(std::string_view name)
+{
+    beforeValue();
+    text_ += jsonString(name) + ':';
+    afterKey_ = true;
+    return *this;
+}
+
+JsonWriter& JsonWriter::string(std::string_view text)
+{
+    beforeValue();
+    text_ += jsonString(text);
+    return *this;
+}
+
+JsonWriter& JsonWriter::number(long long n)
+{
+    beforeValue();
+    text_ += std::to_string(n);
+    return *this;
+}
+
+JsonWriter& JsonWriter::boolean(bool b)
+{
+    beforeValue();
+    text_ += b ? "true" : "false";
+    return *this;
+}
+
+JsonWriter& JsonWriter::null()
+{
+    beforeValue();
+    text_ += "null";
+    return *this;
+}
+
 }  // namespace ferro

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "cli/ValueOutput.h"
+#include "registry/modRegistry.h"
 #include "tuning/TuningPlan.h"
 #include "tuning/ValueEffects.h"
 
@@ -11,29 +13,26 @@ namespace {
 
 constexpr std::size_t kWidth = 80;
 
-const char* typeName(std::uint32_t type)
-{
-    return type == kRegDword ? "REG_DWORD" : "REG_SZ";
-}
-
 // The text as lines of at most kWidth columns: the first begins with
 // `first`, the later ones with `rest`. Lines break at blanks; a word too long
 // for any line (a key path) breaks after a backslash, and so does the whole
 // text when it is one name that must keep its blanks.
+std::vector<std::string> wordsOf(const std::string& text)
+{
+    std::vector<std::string> words;
+    const char* const blanks = " \t\n\v\f\r";
+    for (std::size_t at = text.find_first_not_of(blanks); at != std::string::npos;) {
+        const std::size_t end = text.find_first_of(blanks, at);
+        words.push_back(text.substr(at, end - at));
+        at = text.find_first_not_of(blanks, end);
+    }
+    return words;
+}
+
 void wrap(std::string& out, const std::string& first, const std::string& rest, const std::string& text,
           bool oneName = false)
 {
-    std::vector<std::string> words;
-    if (oneName) {
-        words.push_back(text);
-    } else {
-        const char* const blanks = " \t\n\v\f\r";
-        for (std::size_t at = text.find_first_not_of(blanks); at != std::string::npos;) {
-            const std::size_t end = text.find_first_of(blanks, at);
-            words.push_back(text.substr(at, end - at));
-            at = text.find_first_not_of(blanks, end);
-        }
-    }
+    const std::vector<std::string> words = oneName ? std::vector<std::string>{text} : wordsOf(text);
     std::string line = first;
     bool empty = true;
     for (std::string w : words) {
@@ -160,6 +159,26 @@ std::string planTsv(std::uint32_t speedKbps)
                effect.sources + '\n';
     }
     return out;
+}
+
+std::string planJson(std::uint32_t speedKbps)
+{
+    JsonWriter json;
+    json.object().key("format").number(kJsonFormat).key("speed").number(speedKbps).key("steps").array();
+    for (const PlanEntry& e : tuningPlan()) {
+        const std::optional<std::string> data = planData(e, speedKbps);
+        ValueState wanted{data.has_value(), e.type, {}};
+        if (data && modRegistry::encodeData(e.type, *data, wanted.data) != kStatusOk)
+            wanted.present = false;  // nothing is written then either
+        const ValueEffect& effect = effectOf(e);
+        writePlace(json.object().key("step").number(e.step), {e.root, e.keyPath, e.valueName});
+        writeState(json.key("wanted"), wanted);
+        json.key("read_by").string(effect.readBy).key("expected_type").string(effect.expectedType);
+        json.key("effect_windows_10_11").string(effect.effect);
+        json.key("confidence").string(confidenceLabel(effect.confidence)).key("sources").string(effect.sources);
+        json.end();
+    }
+    return json.end().end().line();
 }
 
 }  // namespace ferro

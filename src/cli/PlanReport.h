@@ -17,4 +17,9 @@ std::string planText(std::uint32_t speedKbps, const std::optional<WindowsVersion
 // expected_type, effect_windows_10_11, confidence and sources.
 std::string planTsv(std::uint32_t speedKbps);
 
+// For programs: {"format", "speed", "steps"}, each step with step, path,
+// root, key, value, wanted (typed, as check writes it; null when nothing is
+// written), read_by, expected_type, effect_windows_10_11, confidence and sources.
+std::string planJson(std::uint32_t speedKbps);
+
 }  // namespace ferro

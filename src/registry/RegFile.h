@@ -28,7 +28,9 @@ private:
 // with CR LF line ends.
 std::string writeRegFile(const std::vector<RegEntry>& entries);
 
-// Parses a whole file; throws RegParseError naming the first bad line.
+// Parses a whole file; throws RegParseError naming the first bad line. The
+// programs stream a file (below) rather than hold its entries; this is for
+// callers that compare what a file holds (the tests, the fuzzer).
 std::vector<RegEntry> readRegFile(const std::string& text);
 // The same, handing each entry to `take` in file order instead of keeping
 // them (entries before a bad line have been handed over when it throws).

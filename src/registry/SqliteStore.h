@@ -60,7 +60,9 @@ public:
     void endReading() override;
 
     const std::string& path() const { return path_; }
-    // How long a write waits for another process's write to finish.
+    // How long a write waits for another process's write to finish. The
+    // programs keep the one they opened with; a test shortens it to see a
+    // write give up on a store another process holds.
     void setBusyTimeout(int milliseconds);
 
 private:

@@ -107,11 +107,6 @@ std::string backupFolder(const std::string& programFolder)
     return joinPath(programFolder, "Backup");
 }
 
-std::string markerFilePath(const std::string& programFolder)
-{
-    return joinPath(backupFolder(programFolder), kMarkerFileName);
-}
-
 std::string backupRegPath(const std::string& programFolder)
 {
     return joinPath(backupFolder(programFolder), kRegName);
@@ -167,12 +162,6 @@ BoostMark::~BoostMark() = default;
 void BoostMark::release()
 {
     folder_.reset();
-}
-
-std::string boostNoteFailureText(const BackupResult& result)
-{
-    return "The backup could not be marked as the settings from before this boost (" + result.failure +
-           "). The next backup may replace it, and a restore may not bring those settings back.";
 }
 
 RestoreResult restoreRegistry(RegistryBackend& backend, const std::string& programFolder, PlanPart part)

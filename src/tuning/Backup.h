@@ -30,7 +30,6 @@ extern const char* const kBackupMarkerLine;
 constexpr std::size_t kMaxBackupBytes = 64 * 1024;
 
 std::string backupFolder(const std::string& programFolder);  // <folder>/Backup
-std::string markerFilePath(const std::string& programFolder);  // .../Backup.nbf
 std::string backupRegPath(const std::string& programFolder);   // .../Backup.reg
 
 struct BackupResult {
@@ -69,9 +68,6 @@ private:
     std::unique_ptr<BackupFolder> folder_;
     BackupResult result_;
 };
-
-// What the user is told when that mark could not be set.
-std::string boostNoteFailureText(const BackupResult& result);
 
 struct RestoreResult {
     bool usedBackup = false;            // Backup.reg was found

@@ -36,6 +36,8 @@ struct ValueEffect {
     OlderWindowsEffect on2000Xp;  // on Windows 2000 and XP
 };
 
+// The whole table: the programs look up one row at a time (effectOf), the
+// tests check every row against the plan and the documents.
 const std::array<ValueEffect, kPlanValues>& valueEffects();
 
 // The effect of the value a plan entry writes; every entry has one.

@@ -34,6 +34,14 @@ std::string trimmedUpper(const std::string& text)
     return result;
 }
 
+// The box that tells the user the backup could not be marked as the settings
+// from before this boost.
+std::string boostNoteFailureText(const BackupResult& result)
+{
+    return "The backup could not be marked as the settings from before this boost (" + result.failure +
+           "). The next backup may replace it, and a restore may not bring those settings back.";
+}
+
 }  // namespace
 
 frmBoost::frmBoost(WindowHost& windows)

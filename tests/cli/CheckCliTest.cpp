@@ -7,24 +7,26 @@
 #include <set>
 #include <sstream>
 
-#include "cli/Commands.h"
+#include "cli/CliRun.h"
+#include "cli/JsonValue.h"
 #include "registry/RegFile.h"
 #include "registry/TestRegistry.h"
+#include "tuning/PlanCheck.h"
 #include "tuning/TuningPlan.h"
 
 namespace ferro {
 namespace {
 
+using test::StringSink;
+using test::StringSource;
+
 class CheckCliTest : public ::testing::Test {
 protected:
     int run(std::vector<std::string> args)
     {
-        args.insert(args.end(), {"--registry", reg.storePath()});
-        StringSource in;
-        StringSink out, err;
-        const int code = runCli(args, {in, out, err, false});
-        output = out.str();
-        return code;
+        const test::CliResult r = test::runTool(std::move(args), reg.storePath());
+        output = r.out;
+        return r.code;
     }
     int check(std::uint32_t speed) { return run({"check", "--speed", std::to_string(speed)}); }
     void apply(std::uint32_t speed) { ASSERT_EQ(run({"apply", "--speed", std::to_string(speed)}), kExitOk); }
@@ -114,6 +116,27 @@ TEST_F(CheckCliTest, AfterRestoreTheDeletedValuesAreListedAsAbsent)
         const auto found = values.find(fullValuePath(v));
         ASSERT_NE(found, values.end()) << fullValuePath(v);
         EXPECT_EQ(found->second.rfind("now absent, wanted ", 0), 0u) << found->second;
+    }
+}
+
+// holds is true exactly when no value differs, and differing counts the
+// values listed: with none, exactly one and two values changed after apply.
+TEST_F(CheckCliTest, JsonHoldsOnlyWhenNothingDiffersAndCountsEachDifference)
+{
+    apply(1024);
+    const std::vector<RegEntry> writes = planWrites(1024);
+    for (std::size_t changed = 0; changed <= 2; ++changed) {
+        SCOPED_TRACE(std::to_string(changed) + " values changed");
+        if (changed > 0) {
+            ASSERT_EQ(writeValue(reg.backend(), writes[changed - 1].path, kRegSz, {'x', 0}), kStatusOk);
+        }
+        ASSERT_EQ(run({"check", "--speed", "1024", "--format", "json"}), changed ? kExitNotAsPlanned : kExitOk);
+        const test::JsonValue doc = test::JsonReader::parse(output);
+        EXPECT_EQ(doc["holds"].boolean(), changed == 0);
+        EXPECT_EQ(doc["differing"].number(), static_cast<double>(changed));
+        ASSERT_EQ(doc["differences"].array().size(), changed);
+        for (std::size_t i = 0; i < changed; ++i)
+            EXPECT_EQ(doc["differences"][i]["path"].string(), fullValuePath(writes[i].path));
     }
 }
 

@@ -8,29 +8,23 @@
 #include <sstream>
 #include <utility>
 
-#include "cli/Commands.h"
+#include "cli/CliRun.h"
 #include "cli/JsonText.h"
 #include "registry/TestRegistry.h"
 
 namespace ferro {
 namespace {
 
-struct Result {
-    int code;
-    std::string out;
-    std::string err;
-};
+using test::StringSink;
+using test::StringSource;
+
+using Result = test::CliResult;
 
 class CliTest : public ::testing::Test {
 protected:
     Result run(std::vector<std::string> args, const std::string& input = "", bool interactive = false)
     {
-        args.push_back("--registry");
-        args.push_back(reg.storePath());
-        StringSource in(input);
-        StringSink out, err;
-        const int code = runCli(args, {in, out, err, interactive});
-        return {code, out.str(), err.str()};
+        return test::runTool(std::move(args), reg.storePath(), input, interactive);
     }
 
     std::string file(const std::string& name, const std::string& content = {})
@@ -128,7 +122,7 @@ TEST_F(CliTest, EachCommandExitsWithTheDocumentedNumber)
         {{"--version"}, None, 0, "ferrowinder-cli 1."},
         {{"-V"}, None, 0, "ferrowinder-cli 1."},
         {{"help", "check"}, None, 0, "Usage: ferrowinder-cli check --speed KBPS"},
-        {{"check", "/?"}, None, 0, "--part machine or --part user"},
+        {{"check", "/?"}, None, 0, "  --part machine|user|both\n"},
         {{"help", "boost"}, None, 2, "help takes one command name, not 'boost'"},
         {{}, None, 2, "Usage: ferrowinder-cli COMMAND"},
         {{"boost"}, Own, 2, "unknown command 'boost'"},
@@ -142,11 +136,11 @@ TEST_F(CliTest, EachCommandExitsWithTheDocumentedNumber)
         {{"check", "--speed", "57"}, Own, 0, "holds the plan for 57 Kbps"},
         {{"show"}, Own, 0, ""},
         {{"show", "extra"}, Own, 2, "unexpected word 'extra'"},
-        {{"export", "--speed", "57", "-o", reg.folder()}, Own, 3, "cannot write"},  // a folder is not a file
+        {{"export", "--speed", "57", "-o", reg.folder()}, Own, 3, "cannot write " + reg.folder() + ": Is a directory\n"},
         {{"export", "--speed", "57"}, Own, 0, ""},
         {{"import", good}, Own, 0, "Imported"},
         {{"import", bad}, Own, 2, "nothing was changed"},
-        {{"import", reg.folder() + "/missing.reg"}, Own, 2, "cannot read"},
+        {{"import", reg.folder() + "/missing.reg"}, Own, 2, "missing.reg: No such file or directory\n"},
         {{"import", "--", "--help"}, Own, 2, "cannot read --help"},  // -- ends the options
         {{"restore"}, Own, 2, "there is no terminal"},
         {{"restore", "--yes"}, Own, 3, "could not"},  // the backup cannot be read
@@ -158,12 +152,12 @@ TEST_F(CliTest, EachCommandExitsWithTheDocumentedNumber)
         {{"apply", "--speed", speed, "--part=machine"}, Parts, 0, "16 of 16 steps wrote a value, 16 values changed.\n"},
         {{"check", "--speed", speed, "--part", "machine"}, Parts, 0, "holds the machine part of the plan"},
         {{"check", "--speed", speed, "--part", "user", "--format", "tsv"}, Parts, 1,
-         "root\tkey\tvalue\tnow\twanted\nHKEY_CURRENT_USER\tSoftware\\Microsoft\\Windows\\CurrentVersion\\Internet "
-         "Settings\tMaxConnectionsPer1_0Server\tabsent\t\"dword:00000010\"\n"},
+         "root\tkey\tvalue\tnow_type\tnow\twanted_type\twanted\nHKEY_CURRENT_USER\tSoftware\\Microsoft\\Windows\\"
+         "CurrentVersion\\Internet Settings\tMaxConnectionsPer1_0Server\t-\t-\tREG_SZ\tdword:00000010\n"},
         {{"apply", "--speed", speed}, Parts, 0, "19 of 19 steps wrote a value, 2 values changed.\n"},
         {{"apply", "--speed", speed}, Parts, 0, "19 of 19 steps wrote a value, 0 values changed.\n"},
         {{"check", "--speed", speed, "--format", "json"}, Parts, 0,
-         "{\"speed\":1024,\"part\":\"both\",\"holds\":true,\"values\":18,\"differing\":0,"},
+         "{\"format\":2,\"speed\":1024,\"part\":\"both\",\"holds\":true,\"planned\":18,\"differing\":0,"},
         {{"restore", "--part", "user", "--yes"}, Parts, 0, "restored"},
         {{"check", "--speed", speed, "--format=json"}, Parts, 1,
          "\"differing\":2,\"summary\":\"The registry does not hold the plan for 1024 Kbps: 2 of 18 values differ.\","
@@ -174,7 +168,7 @@ TEST_F(CliTest, EachCommandExitsWithTheDocumentedNumber)
         {{"check", "--speed", speed}, Parts, 1, ": 18 of 18 values differ.\n"},
         {{"apply", "--speed", speed, "--no-backup"}, Parts, 0, "18 values changed.\n"},
         {{"show", "--format", "json"}, Parts, 0,
-         "\"value\":\"MTU\",\"state\":{\"type\":\"REG_DWORD\",\"data\":\"dword:000005dc\"}}]}\n"},
+         "\"value\":\"MTU\",\"now\":{\"type\":\"REG_DWORD\",\"data\":1500}}]}\n"},
     };
     for (const auto& call : calls) {
         std::vector<std::string> args = call.args;

@@ -6,13 +6,16 @@
 #include <filesystem>
 #include <sstream>
 
-#include "cli/Commands.h"
+#include "cli/CliRun.h"
 #include "registry/TestRegistry.h"
 #include "tuning/Backup.h"
 #include "tuning/TuningPlan.h"
 
 namespace ferro {
 namespace {
+
+using test::StringSink;
+using test::StringSource;
 
 namespace fs = std::filesystem;
 
@@ -21,11 +24,7 @@ const ValuePath kUserSetting{RootKey::CurrentUser,
                              "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings",
                              "MaxConnectionsPerServer"};
 
-struct Result {
-    int code;
-    std::string out;
-    std::string err;
-};
+using Result = test::CliResult;
 
 class RestoreCliTest : public ::testing::Test {
 protected:
@@ -37,11 +36,7 @@ protected:
 
     Result run(std::vector<std::string> args, const std::string& typed = "", bool terminal = false)
     {
-        args.insert(args.end(), {"--registry", reg.storePath()});
-        StringSource in(typed);
-        StringSink out, err;
-        const int code = runCli(args, {in, out, err, terminal});
-        return {code, out.str(), err.str()};
+        return test::runTool(std::move(args), reg.storePath(), typed, terminal);
     }
 
     // The user's own setting, then a boost with its backup.

@@ -8,38 +8,19 @@
 #include <filesystem>
 #include <fstream>
 
-#include "cli/Commands.h"
+#include "cli/CliRun.h"
 #include "registry/TestMount.h"
 #include "registry/TestRegistry.h"
 
 namespace ferro {
 namespace {
 
+using test::StringSink;
+using test::StringSource;
+
 namespace fs = std::filesystem;
 
-struct Result {
-    int code;
-    std::string out;
-    std::string err;
-};
-
-// The tool on the store `store`.
-Result runOn(const std::string& store, std::vector<std::string> args)
-{
-    args.insert(args.end(), {"--registry", store});
-    StringSource in("");
-    StringSink out, err;
-    const int code = runCli(args, {in, out, err, false});
-    return Result{code, out.str(), err.str()};
-}
-
-std::size_t count(const std::string& text, const std::string& part)
-{
-    std::size_t n = 0;
-    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
-        ++n;
-    return n;
-}
+using Result = test::CliResult;
 
 // Fills the file system until a write fails for want of room.
 void fill(const std::string& folder, const std::string& name)
@@ -74,7 +55,7 @@ TEST(UnwritableDisk, ReadsWorkAndWritesSayWhyOnceLosingNothing)
         if (!mount)
             GTEST_SKIP() << why;
         const std::string store = disk + "/registry.db";
-        const auto run = [&](const std::vector<std::string>& args) { return runOn(store, args); };
+        const auto run = [&](const std::vector<std::string>& args) { return test::runTool(args, store); };
         // A boost, and a file to import. On the full disk the boost is undone,
         // so that the next backup takes Backup.reg anew.
         ASSERT_EQ(run({"apply", "--speed", "57"}).code, kExitOk);
@@ -116,7 +97,7 @@ TEST(UnwritableDisk, ReadsWorkAndWritesSayWhyOnceLosingNothing)
             const Result r = run(write);
             EXPECT_EQ(r.code, kExitFailed) << write[0];
             const std::string said = write.size() == 4 ? c.noBackup : c.store;
-            EXPECT_EQ(count(r.err, said), 1u) << write[0] << ": " << r.err;
+            EXPECT_EQ(test::occurrences(r.err, said), 1u) << write[0] << ": " << r.err;
         }
         EXPECT_EQ(run({"show"}).out, before);
     }
@@ -131,7 +112,7 @@ TEST(UnwritableDisk, AReadOnlyFileSystemIsNamedByEveryWritingCommand)
     const std::string disk = reg.folder() + "/disk";
     fs::create_directory(disk);
     const std::string store = disk + "/registry.db";
-    const auto run = [&](const std::vector<std::string>& args) { return runOn(store, args); };
+    const auto run = [&](const std::vector<std::string>& args) { return test::runTool(args, store); };
     ASSERT_EQ(run({"apply", "--speed", "57"}).code, kExitOk);
     std::ofstream(disk + "/other.reg") << "Windows Registry Editor Version 5.00\r\n\r\n"
                                           "[HKEY_CURRENT_USER\\Software\\Other]\r\n\"a\"=\"b\"\r\n";

@@ -36,7 +36,7 @@ TEST(BackupFiles, TakenKeptAndRefusedAsTheBoostAndTheRestoreRequire)
     BackupResult backed = writeBackup(reg.backend(), folder);
     ASSERT_TRUE(backed.ok) << backed.failure;
     EXPECT_FALSE(backed.keptEarlier);
-    EXPECT_EQ(slurp(markerFilePath(folder)),
+    EXPECT_EQ(slurp((std::filesystem::path(backupFolder(folder)) / kMarkerFileName).string()),
               "Backup File 1.0. Backup feature structure put in for later purpose.\r\n");
     const std::string taken = slurp(backupRegPath(folder));
     EXPECT_EQ(readRegFile(taken).size(), planValues().size());

@@ -41,7 +41,7 @@ bool startsWith(const std::string& text, const std::string& start)
 class BackupPageTest : public WizardTest {
 protected:
     // As the program spells them.
-    fs::path marker() const { return markerFilePath(folder()); }
+    fs::path marker() const { return fs::path(backupFolder(folder())) / kMarkerFileName; }
     fs::path regBackup() const { return backupRegPath(folder()); }
     void showBackupPage()
     {

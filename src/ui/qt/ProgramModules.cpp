@@ -9,7 +9,7 @@ namespace ferro::qt {
 QFunctionPointer moduleEntry(const QString& name, const char* entry, QString* whyNot)
 {
     const QString programFolder = QCoreApplication::applicationDirPath();
-    for (const QString& folder : {programFolder, programFolder + QStringLiteral("/../lib/ferrowinder")}) {
+    for (const QString& folder : {programFolder, programFolder + QStringLiteral("/" FERRO_MODULES_FROM_PROGRAM)}) {
         QLibrary module(folder + QLatin1Char('/') + name);
         if (const QFunctionPointer found = module.resolve(entry))
             return found;

@@ -1,5 +1,6 @@
 #include "ui/qt/QtRenderer.h"
 
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QLabel>
@@ -63,6 +64,18 @@ protected:
 private:
     WindowEvents& events_;
 };
+
+// A form's window reaches assistive technology as what it is, a frame (a
+// window of its own) or a dialog, named by its title: for a plain widget Qt
+// says "client" (AT-SPI's "filler"), which screen readers do not announce as
+// a new window.
+QAccessibleInterface* formWindowAccessible(const QString&, QObject* object)
+{
+    auto* window = dynamic_cast<FormWindow*>(object);
+    if (!window)
+        return nullptr;
+    return new QAccessibleWidget(window, window->windowType() == Qt::Dialog ? QAccessible::Dialog : QAccessible::Window);
+}
 
 }  // namespace
 
@@ -330,7 +343,10 @@ void FormWidgets::paintBorder(QWidget* window)
     window->style()->drawPrimitive(QStyle::PE_Frame, &frame, &painter, window);
 }
 
-QtRenderer::QtRenderer() = default;
+QtRenderer::QtRenderer()
+{
+    QAccessible::installFactory(formWindowAccessible);  // once: Qt keeps one of each
+}
 
 QtRenderer::~QtRenderer() = default;
 

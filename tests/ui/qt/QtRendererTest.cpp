@@ -1,5 +1,6 @@
 // The Qt renderer: every control of every definition built as defined, and
 // the widgets' events wired to the windows' handlers.
+#include <QAccessible>
 #include <QAction>
 #include <QComboBox>
 #include <QGroupBox>
@@ -142,6 +143,29 @@ TEST_F(QtWindowTest, WindowsHaveTheirBordersAndButtons)
         EXPECT_EQ(!w->windowIcon().isNull(), c.titleBar);
     }
     EXPECT_EQ(window(windows->about())->parentWidget(), window(windows->main())) << "owned, no taskbar entry";
+}
+
+// A screen reader announces a new window by its role, frame or dialog, and
+// its title; a plain widget's "client" (AT-SPI's "filler") it passes over.
+TEST_F(QtWindowTest, EveryWindowReachesAssistiveTechnologyAsAFrameOrDialogWithItsTitle)
+{
+    const struct {
+        ui::Form* form;
+        QAccessible::Role role;
+    } cases[] = {
+        {&windows->showSplash(), QAccessible::Window},
+        {&windows->showMain(), QAccessible::Window},
+        {&windows->showBoost(), QAccessible::Window},  // a window of its own, in the taskbar
+        {&windows->showAbout(), QAccessible::Dialog},  // owned by the main window
+    };
+    for (const auto& c : cases) {
+        QWidget* w = window(c.form);
+        SCOPED_TRACE(w->objectName().toStdString());
+        QAccessibleInterface* reached = QAccessible::queryAccessibleInterface(w);
+        ASSERT_NE(reached, nullptr);
+        EXPECT_EQ(reached->role(), c.role);
+        EXPECT_EQ(reached->text(QAccessible::Name).toStdString(), c.form->caption());
+    }
 }
 
 TEST_F(QtWindowTest, TheMainWindowsFrameShowsItsCaptionOnItsColourInAGroovedBorder)
