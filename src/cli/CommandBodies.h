@@ -12,5 +12,7 @@ int cmdExport(const Options& o, CliStreams& io);
 int cmdApply(const Options& o, CliStreams& io);
 int cmdImport(const Options& o, CliStreams& io);
 int cmdRestore(const Options& o, CliStreams& io);
+int cmdLeftovers(const Options& o, CliStreams& io);
+int cmdLog(const Options& o, CliStreams& io);
 
 }  // namespace ferro

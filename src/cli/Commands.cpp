@@ -26,60 +26,88 @@ struct Command {
     int (*run)(const Options&, CliStreams&);
 };
 
+const Accepted kPlanOptions[] = {
+    {Option::Speed, true},
+    {Option::Format, false, kTextTsvJson,
+     "text (the default) for a terminal; tsv: a header line, then one tab-separated line per step: step, root, "
+     "key, value, type, data ('-' where the step writes nothing), read_by, expected_type, effect_windows_10_11, "
+     "confidence, sources; json: one object with format, speed and steps, each step with step, path, root, key, "
+     "value, wanted (null where the step writes nothing) and the columns from read_by on"}};
+const Accepted kApplyOptions[] = {
+    {Option::Speed, true},
+    {Option::Part},
+    {Option::DryRun, false, {},
+     "write nothing; list each value that would change, with its data now and the data wanted, as check does"},
+    {Option::NoBackup, false, {}, "boost without taking the backup first"}};
+const Accepted kCheckOptions[] = {
+    {Option::Speed, true},
+    {Option::Part},
+    {Option::Format, false, kTextTsvJson,
+     "text (the default) for a terminal; tsv: a header line and one line per differing value (root, key, value, "
+     "now_type, now, wanted_type, wanted); json: one object with format, speed, part, holds, planned (how many "
+     "values the part writes), differing, summary and differences, each with path, root, key, value, now, wanted "
+     "and, when it could not be read, error"}};
+const Accepted kShowOptions[] = {
+    {Option::Format, false, kTextJson,
+     "text (the default): .reg text, an absent value as \"Name\"=-; json: one object with format and values, each "
+     "with path, root, key, value, now and, when it could not be read, error"}};
+const Accepted kExportOptions[] = {{Option::Speed, true}, {Option::Output}};
+const Accepted kRestoreOptions[] = {{Option::Part}, {Option::Yes}};
+const Accepted kLeftoversOptions[] = {
+    {Option::Format, false, kTextTsvJson,
+     "text (the default) for a terminal; tsv: a header line, then one tab-separated line per setting: name, "
+     "verdict, now, value, harmful_when, effect, default, label, sources, group_policy, note, remedy; json: one "
+     "object with harmful, unreadable, summary and rows (the same fields, harmful and group_policy as true or "
+     "false)"},
+    {Option::Fix, false, {},
+     "first write the present state of the harmful registry values to Backup\\Leftovers.reg, then put their "
+     "defaults back; for the other harmful settings print the documented command, and run nothing"},
+    {Option::DryRun, false, {}, "with --fix: write nothing; list what --fix would change"},
+    {Option::Undo, false, {}, "put back exactly the values Backup\\Leftovers.reg holds, then remove it"}};
+
 const Command kCommands[] = {
-    {{"plan",
-      {{Option::Speed, true},
-       {Option::Format, false, {"text", "tsv", "json"},
-        "text (the default) for a terminal; tsv: a header line, then one tab-separated line per step: step, "
-        "root, key, value, type, data ('-' where the step writes nothing), read_by, expected_type, "
-        "effect_windows_10_11, confidence, sources; json: one object with format, speed and steps, each step "
-        "with step, path, root, key, value, wanted (null where the step writes nothing) and the columns from "
-        "read_by on"}}},
+    {{"plan", kPlanOptions},
      "Lists every step of the boost for a connection speed: what each writes where, which Windows versions "
      "read that value, the type they expect, and what it does on Windows 10 and 11, with how sure that is and "
      "its sources (see docs/values.md).",
      cmdPlan},
-    {{"apply",
-      {{Option::Speed, true},
-       {Option::Part},
-       {Option::DryRun, false, {}, "write nothing; list each value that would change, with its data now and "
-                                   "the data wanted, as check does"},
-       {Option::NoBackup, false, {}, "boost without taking the backup first"}}},
+    {{"apply", kApplyOptions},
      "Writes the plan for a connection speed, step by step, as the wizard does (without its pauses), and says "
      "how many values it changed (0 when the registry held them).\n"
      "First it takes the wizard's backup, which restore puts back, unless --no-backup is given or only the user "
      "part is applied (the backup is the machine's, in the program folder).",
      cmdApply},
-    {{"check",
-      {{Option::Speed, true},
-       {Option::Part},
-       {Option::Format, false, {"text", "tsv", "json"},
-        "text (the default) for a terminal; tsv: a header line and one line per differing value (root, key, "
-        "value, now_type, now, wanted_type, wanted); json: one object with format, speed, part, holds, "
-        "planned (how many values the part writes), differing, summary and differences, each with path, "
-        "root, key, value, now, wanted and, when it could not be read, error"}}},
+    {{"check", kCheckOptions},
      "Exits 0 when the registry already holds exactly what apply --speed KBPS would write, and 1 when not, "
      "listing each value that differs with its data now and the data wanted.\n"
      "For configuration tools: check detects, apply remedies.",
      cmdCheck},
-    {{"show",
-      {{Option::Format, false, {"text", "json"},
-        "text (the default): .reg text, an absent value as \"Name\"=-; json: one object with format and "
-        "values, each with path, root, key, value, now and, when it could not be read, error"}}},
-     "Prints the current state of every value the plan writes.",
-     cmdShow},
-    {{"export", {{Option::Speed, true}, {Option::Output}}},
+    {{"show", kShowOptions}, "Prints the current state of every value the plan writes.", cmdShow},
+    {{"export", kExportOptions},
      "Writes what apply would write as a .reg file, for the registry editor or Group Policy.",
      cmdExport},
     {{"import", {}, "FILE"},
      "Applies a .reg file (FILE may be - for standard input). The whole file is checked before anything is "
      "changed.",
      cmdImport},
-    {{"restore", {{Option::Part}, {Option::Yes}}},
+    {{"restore", kRestoreOptions},
      "Puts back the values saved by the backup of the wizard or of apply, undoing the boosts made since; "
      "restoring again changes nothing. Without a backup, deletes the values the boost changes. Asks first "
      "unless --yes is given.",
      cmdRestore},
+    {{"leftovers", kLeftoversOptions},
+     "Reports the settings that old tuning left behind and that Microsoft documents as limiting networking on "
+     "today's Windows, and the usual ones that do nothing harmful: for each, what is set now, whether it is "
+     "harmful, the documented effect, the default, the label and the sources (docs/leftovers.md has the table). "
+     "A Group Policy in force is named.\n"
+     "Exits 0 when nothing harmful is found, 1 when something is, 3 when nothing harmful was found but a "
+     "setting this system should have could not be read. With --fix: 0 when nothing harmful remains, 1 when "
+     "something does (its command is printed), 3 when a value could not be written.",
+     cmdLeftovers},
+    {{"log", {}},
+     "Prints the change log: one line for every value that apply, restore, leftovers --fix and leftovers "
+     "--undo changed (the time in UTC, the command, the value, before and after), tab-separated.",
+     cmdLog},
 };
 
 // Where the word at `at` ends: at a blank outside brackets, so that
@@ -132,7 +160,8 @@ void printUsage(TextSink& out)
     // Name, then the rest of the synopsis, in two columns (as man pages show them).
     for (const Command& c : kCommands) {
         const std::string name = c.line.command;
-        wrap(out, synopsis(c.line).substr(name.size() + 1), "  " + name + std::string(10 - name.size(), ' '),
+        const std::string line = synopsis(c.line);  // "log" takes nothing: no words after its name
+        wrap(out, line.substr(std::min(name.size() + 1, line.size())), "  " + name + std::string(10 - name.size(), ' '),
              std::string(12, ' '));
     }
     out << '\n';
@@ -143,7 +172,8 @@ void printUsage(TextSink& out)
                     "describes a command and its options.");
     out << "\nExit codes, the same for every command:\n"
         << "  0  done; check: the registry holds the plan\n"
-        << "  1  check: the registry does not hold the plan\n"
+        << "  1  check: the registry does not hold the plan;\n"
+        << "     leftovers: a setting that limits networking is set\n"
         << "  2  bad usage or unreadable input\n"
         << "  3  the registry, the store or a file could not be read or written\n";
 }

@@ -3,19 +3,26 @@
 #include <algorithm>
 
 namespace ferro {
+
+const std::string_view kPartChoices[3] = {"machine", "user", "both"};
+const std::string_view kTextTsvJson[3] = {"text", "tsv", "json"};
+const std::string_view kTextJson[2] = {"text", "json"};
+
 namespace {
 
 const OptionDef kOptions[] = {
     {Option::Speed, "--speed", nullptr, "KBPS", {}, "the connection speed in Kbps (0 to 4294967295)"},
-    {Option::Part, "--part", nullptr, "PART", {"machine", "user", "both"},
+    {Option::Part, "--part", nullptr, "PART", kPartChoices,
      "machine: only the values under HKEY_LOCAL_MACHINE (run elevated, once per PC); user: only those under "
      "HKEY_CURRENT_USER (run as each user: they land in the profile of the account that runs the tool); both "
      "(the default): all of them"},
-    {Option::Format, "--format", nullptr, "FORMAT", {"text", "tsv", "json"}, "how the output is written"},
+    {Option::Format, "--format", nullptr, "FORMAT", kTextTsvJson, "how the output is written"},
     {Option::Output, "-o", "--output", "FILE", {}, "the file to write (- or none: standard output)"},
     {Option::DryRun, "--dry-run", nullptr, nullptr, {}, "write nothing; list what would change"},
     {Option::NoBackup, "--no-backup", nullptr, nullptr, {}, "do not take the backup first"},
     {Option::Yes, "--yes", nullptr, nullptr, {}, "do not ask first"},
+    {Option::Fix, "--fix", nullptr, nullptr, {}, "put the harmful values back to their defaults"},
+    {Option::Undo, "--undo", nullptr, nullptr, {}, "put back what the last fix changed"},
     // Taken by every command.
     {Option::Registry, "--registry", nullptr, "PATH", {}, "the registry store file to use (ignored on Windows)"},
 };
@@ -42,7 +49,7 @@ std::uint32_t parseSpeed(const std::string& text)
 // Checks a value against the choices the command allows.
 void checkChoice(const Accepted& accepted, const std::string& value)
 {
-    const auto& choices = choicesOf(accepted);
+    const auto choices = choicesOf(accepted);
     if (!choices.empty() && std::find(choices.begin(), choices.end(), value) == choices.end())
         throw UsageError{std::string(optionDef(accepted.id).name) + " takes " + choiceList(choices) + ", not \"" +
                          value + "\""};
@@ -60,6 +67,8 @@ void set(Options& o, Option id, const std::string& value)
     case Option::DryRun: o.dryRun = true; break;
     case Option::NoBackup: o.noBackup = true; break;
     case Option::Yes: o.yes = true; break;
+    case Option::Fix: o.fix = true; break;
+    case Option::Undo: o.undo = true; break;
     case Option::Registry: break;  // taken by every command: see parseOptions
     }
 }
@@ -123,7 +132,7 @@ const OptionDef& optionDef(Option id)
     return *std::find_if(std::begin(kOptions), std::end(kOptions), [id](const OptionDef& d) { return d.id == id; });
 }
 
-const std::vector<std::string_view>& choicesOf(const Accepted& accepted)
+std::span<const std::string_view> choicesOf(const Accepted& accepted)
 {
     return accepted.choices.empty() ? optionDef(accepted.id).choices : accepted.choices;
 }
@@ -161,7 +170,7 @@ Options parseOptions(const CommandLine& line, const std::vector<std::string>& wo
     return o;
 }
 
-std::string choiceList(const std::vector<std::string_view>& choices)
+std::string choiceList(std::span<const std::string_view> choices)
 {
     std::string text;
     for (std::size_t i = 0; i < choices.size(); ++i)

@@ -3,6 +3,7 @@
 // its help line), the options each command takes, and the parse.
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -11,14 +12,14 @@
 
 namespace ferro {
 
-enum class Option { Speed, Part, Format, Output, DryRun, NoBackup, Yes, Registry };
+enum class Option { Speed, Part, Format, Output, DryRun, NoBackup, Yes, Fix, Undo, Registry };
 
 struct OptionDef {
     Option id;
     const char* name;                       // "--speed"
     const char* alias;                      // another spelling, or nullptr
     const char* value;                      // what it takes ("KBPS"); nullptr for a switch
-    std::vector<std::string_view> choices;  // the words it takes, when they are a fixed list
+    std::span<const std::string_view> choices;  // the words it takes, when they are a fixed list
     const char* help;                       // one line, what it does
 };
 
@@ -28,12 +29,12 @@ const OptionDef& optionDef(Option id);
 struct Accepted {
     Option id;
     bool required = false;
-    std::vector<std::string_view> choices = {};  // empty: the option's own
+    std::span<const std::string_view> choices = {};  // empty: the option's own
     const char* help = nullptr;                  // what it does for this command; nullptr: the option's help
 };
 
 // The choices of `accepted`: its own, else its option's.
-const std::vector<std::string_view>& choicesOf(const Accepted& accepted);
+std::span<const std::string_view> choicesOf(const Accepted& accepted);
 
 // The parsed words of one call.
 struct Options {
@@ -46,6 +47,8 @@ struct Options {
     bool dryRun = false;
     bool noBackup = false;
     bool yes = false;
+    bool fix = false;
+    bool undo = false;
     bool help = false;
 };
 
@@ -56,7 +59,7 @@ struct UsageError {
 // What a command takes: its options, and how many FILE words.
 struct CommandLine {
     const char* command;
-    std::vector<Accepted> options;
+    std::span<const Accepted> options;
     const char* operand = nullptr;  // "FILE" when it takes exactly one, else nullptr
 };
 
@@ -71,6 +74,11 @@ std::string optionSynopsis(const Accepted& accepted);
 std::string synopsis(const CommandLine& line);
 
 // "text, tsv or json"
-std::string choiceList(const std::vector<std::string_view>& choices);
+std::string choiceList(std::span<const std::string_view> choices);
+
+// The choices of --part, and those --format can take.
+extern const std::string_view kPartChoices[3];
+extern const std::string_view kTextTsvJson[3];
+extern const std::string_view kTextJson[2];
 
 }  // namespace ferro

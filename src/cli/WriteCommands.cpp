@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "cli/ChangeRecording.h"
 #include "cli/CommandBodies.h"
 #include "cli/CommandSupport.h"
 #include "platform/DefaultRegistry.h"
@@ -78,6 +79,12 @@ long countChanged(const std::vector<PlanDifference>& before, const std::vector<P
     });
 }
 
+// The command as the change log names it: "apply --speed 57 --part machine".
+std::string withPart(const std::string& command, const Options& o)
+{
+    return o.part == PlanPart::Both ? command : command + " --part " + partName(o.part);
+}
+
 // The .reg text to import, checked whole; false (said on stderr) when it
 // cannot be read or is not a .reg file.
 bool readImport(const std::string& name, CliStreams& io, std::string& text)
@@ -149,7 +156,11 @@ int cmdApply(const Options& o, CliStreams& io)
     if (o.part != PlanPart::User && !backUpBeforeApply(*backend, o, io, mark))
         return kExitFailed;
     const std::vector<PlanDifference> before = differencesInPart(backend.get(), o);
+    ChangeRecording recording(*backend, planValues());
     const PlanWrites writes = writePlan(*backend, o);
+    // Logged outside the Backup folder's lock, which the mark holds until now.
+    mark.reset();
+    recording.log(programFolder(o.registry), withPart("apply --speed " + std::to_string(*o.speed), o), io.err);
     if (!writes.failures.empty()) {
         printWriteFailures(io.err, o, writes.failures);
         io.err << kProgram << ": some values could not be written (see the messages above).\n";
@@ -188,7 +199,9 @@ int cmdRestore(const Options& o, CliStreams& io)
     if (!o.yes && !confirmRestore(io, declined))
         return declined;
     auto backend = openRegistryFor(o, io);
+    ChangeRecording recording(*backend, planValues());
     const RestoreResult result = restoreRegistry(*backend, programFolder(o.registry), o.part);
+    recording.log(programFolder(o.registry), withPart("restore", o), io.err);
     if (!result.ok()) {
         printRestoreFailure(io.err, o, result);
         return kExitFailed;

@@ -117,7 +117,7 @@ TEST_F(CliTest, EachCommandExitsWithTheDocumentedNumber)
         std::string text;  // found in what it printed (standard output and error)
     } calls[] = {
         {{"--help"}, None, 0, "  3  the registry, the store or a file could not be read or written\n"},
-        {{"/?"}, None, 0, "  1  check: the registry does not hold the plan\n"},
+        {{"/?"}, None, 0, "  1  check: the registry does not hold the plan;\n     leftovers: a setting that limits networking is set\n"},
         {{"-?"}, None, 0, "Usage: ferrowinder-cli COMMAND"},
         {{"--version"}, None, 0, "ferrowinder-cli 1."},
         {{"-V"}, None, 0, "ferrowinder-cli 1."},

@@ -22,15 +22,6 @@ namespace fs = std::filesystem;
 
 using Result = test::CliResult;
 
-// Fills the file system until a write fails for want of room.
-void fill(const std::string& folder, const std::string& name)
-{
-    std::ofstream file(folder + "/filler" + name, std::ios::binary);
-    const std::string block(4096, 'x');
-    while (file.write(block.data(), static_cast<std::streamsize>(block.size())) && file.flush()) {
-    }
-}
-
 TEST(UnwritableDisk, ReadsWorkAndWritesSayWhyOnceLosingNothing)
 {
     const struct {
@@ -70,7 +61,7 @@ TEST(UnwritableDisk, ReadsWorkAndWritesSayWhyOnceLosingNothing)
         fs::remove(store + "-wal");
         fs::remove(store + "-shm");
         if (c.full) {
-            fill(disk, "1");
+            test::fillDisk(disk, "1");
         } else {
             ASSERT_TRUE(mount->makeReadOnly(why)) << why;
         }
@@ -89,7 +80,7 @@ TEST(UnwritableDisk, ReadsWorkAndWritesSayWhyOnceLosingNothing)
         if (c.full) {
             // A boost to undo again, for the restore below.
             ASSERT_TRUE(fs::remove(disk + "/Backup/Backup.idle"));
-            fill(disk, "2");
+            test::fillDisk(disk, "2");
         }
         for (const std::vector<std::string>& write : {std::vector<std::string>{"import", disk + "/other.reg"},
                                                       {"restore", "--yes"},

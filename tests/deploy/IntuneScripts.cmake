@@ -7,7 +7,7 @@
 cmake_minimum_required(VERSION 3.25)
 message("PowerShell is not in Debian's archive: the Intune scripts are checked as text, not run")
 
-foreach(name detect remediate)
+foreach(name detect remediate detect-leftovers)
   file(READ "${INTUNE}/${name}.ps1" text)
   string(REPLACE "\r\n" "\n" text "${text}")
   string(FIND "${text}" "& $cli " first_run)
@@ -28,10 +28,16 @@ foreach(name detect remediate)
   endforeach()
 endforeach()
 
-# detection: the summary of check is the last line written before it exits.
-file(READ "${INTUNE}/detect.ps1" text)
-string(REPLACE "\r\n" "\n" text "${text}")
-string(REGEX MATCH "Write-Output [^\n]*\nif \\(\\$code -eq 0\\) { exit 0 } else { exit 1 }[\r\n]*$" tail "${text}")
-if(NOT tail MATCHES "^Write-Output \\$result\\.summary")
-  message(FATAL_ERROR "detect.ps1 does not write check's summary last:\n${tail}")
-endif()
+# detection: the summary of the command's JSON is the last line written
+# before it exits.
+foreach(detect detect detect-leftovers)
+  file(READ "${INTUNE}/${detect}.ps1" text)
+  string(REPLACE "\r\n" "\n" text "${text}")
+  string(REGEX MATCH "Write-Output [^\n]*\nif \\(\\$code -eq 0\\) { exit 0 } else { exit 1 }[\r\n]*$" tail "${text}")
+  if(NOT tail MATCHES "^Write-Output \\$result\\.summary")
+    message(FATAL_ERROR "${detect}.ps1 does not write the summary last:\n${tail}")
+  endif()
+  if(NOT text MATCHES "--format json 2>&1\n" OR NOT text MATCHES "ConvertFrom-Json")
+    message(FATAL_ERROR "${detect}.ps1 does not read the command's JSON")
+  endif()
+endforeach()

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -58,6 +59,18 @@ private:
 
     std::string folder_;
 };
+
+// Fills the file system at `folder` until a write fails for want of room
+// (with a file named filler<name>).
+inline void fillDisk(const std::string& folder, const std::string& name)
+{
+    std::FILE* file = std::fopen((folder + "/filler" + name).c_str(), "wb");
+    const std::string block(4096, 'x');
+    while (file && std::fwrite(block.data(), 1, block.size(), file) == block.size() && std::fflush(file) == 0) {
+    }
+    if (file)
+        std::fclose(file);
+}
 
 }  // namespace ferro::test
 #endif

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <oleacc.h>
 
 #include <cstdint>
 #include <fstream>
@@ -61,6 +62,57 @@ TEST_F(Win32Windows, TheWindowsHaveTheirBordersAndButtons)
         EXPECT_EQ(GetWindow(window(*c.form), GW_OWNER) != nullptr, c.taskbarOwner);
     }
     EXPECT_EQ(GetWindow(window(*windows->about()), GW_OWNER), window(*windows->main()));
+}
+
+// What a screen reader asks of a window through the standard objects
+// Windows makes for it (oleacc): `which` is OBJID_WINDOW or OBJID_CLIENT.
+struct Accessible {
+    HRESULT roleAnswer = E_FAIL;
+    long role = 0;
+    std::string name;
+};
+
+Accessible accessibleOf(HWND window, LONG which)
+{
+    Accessible found;
+    IAccessible* object = nullptr;
+    if (FAILED(AccessibleObjectFromWindow(window, which, __uuidof(IAccessible), reinterpret_cast<void**>(&object))))
+        return found;
+    VARIANT self{};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    VARIANT role{};
+    found.roleAnswer = object->get_accRole(self, &role);
+    if (found.roleAnswer == S_OK && role.vt == VT_I4)
+        found.role = role.lVal;
+    BSTR name = nullptr;
+    if (object->get_accName(self, &name) == S_OK && name) {
+        char text[256] = {};
+        WideCharToMultiByte(CP_ACP, 0, name, -1, text, sizeof text - 1, nullptr, nullptr);
+        found.name = text;
+        SysFreeString(name);
+    }
+    object->Release();
+    return found;
+}
+
+// Each window reaches assistive technology as a window named by its title:
+// the window object's role (which Wine leaves unanswered) and the client
+// area's name, both made by Windows from the window itself.
+TEST_F(Win32Windows, EveryWindowReachesAssistiveTechnologyAsAWindowWithItsTitle)
+{
+    for (const ui::Form* form : std::initializer_list<const ui::Form*>{
+             &windows->showSplash(), &windows->showMain(), &windows->showBoost(), &windows->showAbout()}) {
+        SCOPED_TRACE(form->definition().name);
+        const Accessible frame = accessibleOf(window(*form), OBJID_WINDOW);
+        if (frame.roleAnswer != E_NOTIMPL) {  // Wine's answer
+            EXPECT_EQ(frame.role, ROLE_SYSTEM_WINDOW);
+        }
+        const Accessible client = accessibleOf(window(*form), OBJID_CLIENT);
+        EXPECT_EQ(client.roleAnswer, S_OK);
+        EXPECT_EQ(client.role, ROLE_SYSTEM_CLIENT);
+        EXPECT_EQ(client.name, form->caption());
+    }
 }
 
 TEST_F(Win32Windows, TheSliderIsATrackbarMovedByTheUsersKeys)

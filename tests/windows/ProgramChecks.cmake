@@ -41,5 +41,17 @@ if(CMAKE_CROSSCOMPILING_EMULATOR)
                    "-DGPO=${PROJECT_SOURCE_DIR}/deploy/gpo"
                    -P ${CMAKE_CURRENT_LIST_DIR}/GroupPolicyScripts.cmake)
   set_tests_properties(DeployRecipes.GroupPolicyScriptsTwiceUnderWineCmd PROPERTIES
-                       RESOURCE_LOCK registry SKIP_REGULAR_EXPRESSION "\\[  SKIPPED \\]" TIMEOUT 180)
+                       RESOURCE_LOCK registry SKIP_REGULAR_EXPRESSION "\\[  SKIPPED \\]" TIMEOUT 300)
+endif()
+
+# ferrowinder-cli.exe leftovers against the real registry (the same prefix only).
+if(CMAKE_CROSSCOMPILING_EMULATOR)
+  add_test(NAME CliEndToEnd.Leftovers
+           COMMAND ${CMAKE_COMMAND}
+                   "-DCLI=$<TARGET_FILE:ferrowinder-cli>"
+                   "-DEMULATOR=${CMAKE_CROSSCOMPILING_EMULATOR}"
+                   "-DWORK=${CMAKE_BINARY_DIR}/tests/windows/leftovers"
+                   -P ${CMAKE_CURRENT_LIST_DIR}/LeftoversEndToEnd.cmake)
+  set_tests_properties(CliEndToEnd.Leftovers PROPERTIES
+                       RESOURCE_LOCK registry SKIP_REGULAR_EXPRESSION "\\[  SKIPPED \\]" TIMEOUT 300)
 endif()
