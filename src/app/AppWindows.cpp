@@ -35,8 +35,7 @@ Window& AppWindows::show(Slot<Window>& slot, const ui::Form* owner, Args&&... ar
         slot.form = std::make_unique<Window>(std::forward<Args>(args)...);
         slot.view = renderer_.createView(*slot.form, owner);
         slot.shown = false;
-        if constexpr (requires(Window& w) { w.Form_Load(); })
-            slot.form->Form_Load();
+        slot.form->Form_Load();
     }
     Window& window = *slot.form;  // the load handling may have unloaded it
     if (slot.view) {
@@ -83,8 +82,7 @@ bool AppWindows::unloadFrom(Slot<Window>& slot, ui::Form& window)
 {
     if (slot.form.get() != &window)
         return false;
-    if constexpr (requires(Window& w) { w.Form_Unload(); })
-        slot.form->Form_Unload();
+    slot.form->Form_Unload();
     // Its timers stop with it, at once.
     for (const ui::ControlDef& control : window.definition().controls)
         if (control.kind == ui::ControlKind::Timer && window.state(control.id()).enabled)

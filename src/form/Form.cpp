@@ -4,6 +4,17 @@
 
 namespace ferro::ui {
 
+ControlDef control(ControlKind kind, std::string name, std::string caption, Place place, int index)
+{
+    ControlDef c;
+    c.name = std::move(name);
+    c.index = index;
+    c.kind = kind;
+    c.caption = std::move(caption);
+    c.left = place.left, c.top = place.top, c.width = place.width, c.height = place.height;
+    return c;
+}
+
 const ControlDef* FormDef::find(const std::string& id) const
 {
     for (const ControlDef& control : controls)
@@ -110,6 +121,8 @@ void Form::userSetSelection(const std::string& id, int start, int length)
 
 void Form::on(const std::string& id, Event event, Handler handler)
 {
+    if (!id.empty() && !has(id))
+        throw std::logic_error(def_.name + ": a handler for " + id + ", which is no control of it");
     handlers_[{id, event}] = std::move(handler);
 }
 

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "form/FormDefinition.h"
+#include "platform/DialogOwner.h"
 
 namespace ferro::ui {
 
@@ -48,15 +49,20 @@ public:
     virtual void show(bool centre) = 0;
     virtual void hide() = 0;
     virtual void bringToFront() = 0;
-    virtual bool isShown() const = 0;
 };
 
-class Form {
+class Form : public DialogOwner {
 public:
     explicit Form(const FormDef& def);
     virtual ~Form() = default;
     Form(const Form&) = delete;
     Form& operator=(const Form&) = delete;
+
+    // The window's load handling, run once it is loaded and its window built,
+    // and its unload handling, run as it goes: every window has both, so that
+    // one whose name is misspelt overrides nothing and does not compile.
+    virtual void Form_Load() {}
+    virtual void Form_Unload() {}
 
     const FormDef& definition() const { return def_; }
     const std::string& caption() const { return caption_; }
@@ -91,6 +97,9 @@ public:
 
 protected:
     using Handler = std::function<void(int key)>;
+    // The handler of a control's event (id "": the form's). An id the
+    // definition does not have throws std::logic_error: such a handler
+    // would never run.
     void on(const std::string& id, Event event, Handler handler);
 
 private:
@@ -103,5 +112,8 @@ private:
     std::map<std::pair<std::string, Event>, Handler> handlers_;
     FormView* view_ = nullptr;
 };
+
+// The form that owns a box: the windows pass no other owner to the OS services.
+inline const Form* ownerForm(const DialogOwner* owner) { return static_cast<const Form*>(owner); }
 
 }  // namespace ferro::ui

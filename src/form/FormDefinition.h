@@ -83,6 +83,17 @@ struct ControlDef {
     std::string id() const { return index < 0 ? name : name + "_" + std::to_string(index); }
 };
 
+// Where a control stands: in twips, relative to its parent's client area.
+struct Place {
+    int left = 0, top = 0, width = 0, height = 0;
+};
+
+// A control as every design starts one: its kind, name, caption and place,
+// and its index when it is an element of a control array. The design sets
+// the rest on the result.
+ControlDef control(ControlKind kind, std::string name, std::string caption = {}, Place place = {},
+                   int index = -1);
+
 struct FormDef {
     std::string name;  // "frmBoost"
     std::string caption;
@@ -98,5 +109,13 @@ struct FormDef {
 
     const ControlDef* find(const std::string& id) const;
 };
+
+// A window's definition, made by its design the first time it is asked for.
+template <FormDef (*design)()>
+const FormDef& designedOnce()
+{
+    static const FormDef form = design();
+    return form;
+}
 
 }  // namespace ferro::ui

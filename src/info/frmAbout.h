@@ -16,7 +16,7 @@ public:
 
     explicit frmAbout(ferro::WindowHost& windows);
 
-    void Form_Load();
+    void Form_Load() override;
 
 private:
     void Form_QueryUnload();

@@ -6,19 +6,6 @@
 namespace ferro {
 namespace {
 
-ui::ControlDef control(const char* name, int index, ui::ControlKind kind, const std::string& caption,
-                       int left, int top, int width, int height, int tabIndex = -1)
-{
-    ui::ControlDef c;
-    c.name = name;
-    c.index = index;
-    c.kind = kind;
-    c.caption = caption;
-    c.left = left, c.top = top, c.width = width, c.height = height;
-    c.tabIndex = tabIndex;
-    return c;
-}
-
 std::string donationAddress()
 {
     std::string text;
@@ -43,43 +30,42 @@ ui::FormDef design()
     std::vector<ui::ControlDef>& c = form.controls;
 
     // The 32 x 32 icon, sized to its picture.
-    c.push_back(control("picIcon", -1, ControlKind::Picture, "", 240, 240, 480, 480, 1));
+    c.push_back(control(ControlKind::Picture, "picIcon", "", {240, 240, 480, 480}));
+    c.back().tabIndex = 1;
     c.back().image = "ferrowinder.png";
     c.back().autoSize = true;
     c.back().border = false;
-    c.push_back(control("lblTitle", -1, ControlKind::Label,
+    c.push_back(control(ControlKind::Label, "lblTitle",
                         "You nice people who realize that programming takes a great deal of time "
                         "and effort, and wish to send a small/large donation in appreciation of "
                         "boosted internet speed may send said donation, or even a post card to:",
-                        1050, 240, 4245, 840, 3));
+                        {1050, 240, 4245, 840}));
+    c.back().tabIndex = 3;
     c.back().foreColor = 0x00000000;
     // Lines end in "\n"; the text can be selected, to print a part of it.
-    c.push_back(control("RichTextBox1", -1, ControlKind::TextBox, donationAddress(), 2040, 1200,
-                        1575, 1095, 5));
+    c.push_back(control(ControlKind::TextBox, "RichTextBox1", donationAddress(), {2040, 1200, 1575, 1095}));
+    c.back().tabIndex = 5;
     c.back().font = ui::FontDef{"MS Sans Serif", 8.5};
     c.back().multiLine = true;
     c.back().readOnly = true;
     // An etched separator above the buttons: a grey line over a white one.
-    c.push_back(control("Line1", 1, ControlKind::Line, "", 90, 2445, 5564, 0));
+    c.push_back(control(ControlKind::Line, "Line1", "", {90, 2445, 5564, 0}, 1));
     c.back().foreColor = 0x00808080;
-    c.push_back(control("Line1", 0, ControlKind::Line, "", 105, 2460, 5549, 0));
+    c.push_back(control(ControlKind::Line, "Line1", "", {105, 2460, 5549, 0}, 0));
     c.back().foreColor = 0x00FFFFFF;
     c.back().borderWidth = 2;
-    c.push_back(control("cmdOK", -1, ControlKind::Button, "OK", 240, 2760, 1380, 345, 0));
+    c.push_back(control(ControlKind::Button, "cmdOK", "OK", {240, 2760, 1380, 345}));
+    c.back().tabIndex = 0;
     c.back().isDefault = true;
     c.back().isCancel = true;
-    c.push_back(control("cmdSysInfo", -1, ControlKind::Button, "&System Info...", 2280, 2760, 1365,
-                        345, 2));
-    c.push_back(control("Command1", -1, ControlKind::Button, "Print Address", 4200, 2760, 1215,
-                        375, 4));
+    c.push_back(control(ControlKind::Button, "cmdSysInfo", "&System Info...", {2280, 2760, 1365, 345}));
+    c.back().tabIndex = 2;
+    c.push_back(control(ControlKind::Button, "Command1", "Print Address", {4200, 2760, 1215, 375}));
+    c.back().tabIndex = 4;
     return form;
 }
 
 }  // namespace
 }  // namespace ferro
 
-const ferro::ui::FormDef& frmAbout::Design()
-{
-    static const ferro::ui::FormDef form = ferro::design();
-    return form;
-}
+const ferro::ui::FormDef& frmAbout::Design() { return ferro::ui::designedOnce<ferro::design>(); }

@@ -13,7 +13,7 @@ public:
 
     explicit frmSplash(ferro::WindowHost& windows);
 
-    void Form_Load();
+    void Form_Load() override;
 
 private:
     void Timer1_Timer();

@@ -28,15 +28,11 @@ void addLabels(std::vector<ui::ControlDef>& c)
          false, false, 150, 3960, 6855, 195},
     };
     for (const auto& l : labels) {
-        ui::ControlDef label;
-        label.name = l.name;
-        label.kind = ui::ControlKind::Label;
+        ui::ControlDef label = control(ui::ControlKind::Label, l.name, l.text, {l.left, l.top, l.width, l.height});
         label.parent = "Frame1";
-        label.caption = l.text;
         label.font = ui::FontDef{"Arial", l.points, l.bold};
         label.alignment = l.rightAligned ? ui::Alignment::Right : ui::Alignment::Left;
         label.autoSize = l.autoSize;
-        label.left = l.left, label.top = l.top, label.width = l.width, label.height = l.height;
         c.push_back(label);
     }
 }
@@ -52,36 +48,20 @@ ui::FormDef design()
     form.clientHeight = 4605;
     std::vector<ui::ControlDef>& c = form.controls;
 
-    ui::ControlDef frame;
-    frame.name = "Frame1";
-    frame.kind = ui::ControlKind::Frame;
-    frame.left = 150, frame.top = 60, frame.width = 7425, frame.height = 4395;
-    c.push_back(frame);
-
-    ui::ControlDef logo;
-    logo.name = "imgLogo";
-    logo.kind = ui::ControlKind::Image;
-    logo.parent = "Frame1";
-    logo.left = 360, logo.top = 795, logo.width = 1815, logo.height = 2625;
-    logo.image = "ferrowinder.png";
-    logo.stretch = true;
-    c.push_back(logo);
+    c.push_back(control(ui::ControlKind::Frame, "Frame1", "", {150, 60, 7425, 4395}));
+    c.push_back(control(ui::ControlKind::Image, "imgLogo", "", {360, 795, 1815, 2625}));
+    c.back().parent = "Frame1";
+    c.back().image = "ferrowinder.png";
+    c.back().stretch = true;
 
     addLabels(c);
 
-    ui::ControlDef timer;
-    timer.name = "Timer1";
-    timer.kind = ui::ControlKind::Timer;
-    timer.enabled = false;
-    c.push_back(timer);
+    c.push_back(control(ui::ControlKind::Timer, "Timer1"));
+    c.back().enabled = false;
     return form;
 }
 
 }  // namespace
 }  // namespace ferro
 
-const ferro::ui::FormDef& frmSplash::Design()
-{
-    static const ferro::ui::FormDef form = ferro::design();
-    return form;
-}
+const ferro::ui::FormDef& frmSplash::Design() { return ferro::ui::designedOnce<ferro::design>(); }

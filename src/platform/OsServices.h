@@ -5,11 +5,9 @@
 #include <functional>
 #include <string>
 
-namespace ferro {
+#include "platform/DialogOwner.h"
 
-namespace ui {
-class Form;
-}
+namespace ferro {
 
 // The caption of every window and message box that names none of its own.
 inline const std::string kApplicationTitle = "FerroWinder";
@@ -24,7 +22,7 @@ public:
 
     // A modal message box owned by `owner`'s window (nullptr: no owner);
     // returns the button pressed. defaultAnswer only matters for Yes/No boxes.
-    virtual MsgAnswer messageBox(const ui::Form* owner, const std::string& text,
+    virtual MsgAnswer messageBox(const DialogOwner* owner, const std::string& text,
                                  const std::string& caption, MsgButtons buttons, MsgIcon icon,
                                  MsgAnswer defaultAnswer = MsgAnswer::Ok) = 0;
     virtual void beep() = 0;
@@ -45,7 +43,7 @@ public:
     // preselected, when `selection` is not empty) and prints on the printer
     // the user chose, without making it the default: the selection when the
     // user chose it, otherwise `text`. No page numbers or headers.
-    virtual PrintResult printText(const ui::Form* owner, const std::string& text,
+    virtual PrintResult printText(const DialogOwner* owner, const std::string& text,
                                   const std::string& selection) = 0;
 };
 

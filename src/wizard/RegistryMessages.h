@@ -21,7 +21,7 @@ inline std::string registryFailureText(const Failure& failure)
 
 // Modal boxes owned by `owner`: the application title "FerroWinder" as
 // caption, an OK button and no icon.
-inline modRegistry::FailureSink registryMessageSink(OsServices& os, const ui::Form* owner = nullptr)
+inline modRegistry::FailureSink registryMessageSink(OsServices& os, const DialogOwner* owner = nullptr)
 {
     return [&os, owner](const Failure& failure) {
         os.messageBox(owner, registryFailureText(failure), kApplicationTitle, MsgButtons::Ok, MsgIcon::None);

@@ -23,9 +23,9 @@ public:
 
     explicit frmBoost(ferro::WindowHost& windows);
 
-    void Form_Load();
+    void Form_Load() override;
     // The window goes: a run under way stops where it stands.
-    void Form_Unload();
+    void Form_Unload() override;
 
 private:
     enum class Answer { Yes, No, Other };

@@ -20,15 +20,10 @@ constexpr ui::Color kLightGrey = 0x00E0E0E0;
 const FontDef kArial{"Arial", 9.75};
 const FontDef kSansSerif{"MS Sans Serif", 8.25};
 
-ControlDef label(const char* name, int index, const char* caption, int left, int top, int width,
-                 int height)
+// A text of a page, in Arial.
+ControlDef label(const char* name, int index, const char* caption, ui::Place place)
 {
-    ControlDef c;
-    c.name = name;
-    c.index = index;
-    c.kind = ControlKind::Label;
-    c.caption = caption;
-    c.left = left, c.top = top, c.width = width, c.height = height;
+    ControlDef c = control(ControlKind::Label, name, caption, place, index);
     c.font = kArial;
     c.visible = false;  // page controls show on their pages only
     return c;
@@ -37,12 +32,7 @@ ControlDef label(const char* name, int index, const char* caption, int left, int
 ControlDef button(const char* name, int index, const char* caption, int left, const FontDef& font,
                   int tabIndex)
 {
-    ControlDef c;
-    c.name = name;
-    c.index = index;
-    c.kind = ControlKind::Button;
-    c.caption = caption;
-    c.left = left, c.top = 2460, c.width = 1335, c.height = 405;
+    ControlDef c = control(ControlKind::Button, name, caption, {left, 2460, 1335, 405}, index);
     c.font = font;
     c.visible = false;
     c.tabIndex = tabIndex;
@@ -70,30 +60,25 @@ const char* const kNotes[] = {
 void addPageControls(std::vector<ControlDef>& c)
 {
     for (int i = 0; i < 5; ++i)
-        c.push_back(label("lblInformation", i, kInformation[i], 240, 180, 6135, 990));
+        c.push_back(label("lblInformation", i, kInformation[i], {240, 180, 6135, 990}));
     for (int i = 0; i < 3; ++i) {
-        c.push_back(label("lblNote", i, kNotes[i], 240, 1260, 6135, 540));
+        c.push_back(label("lblNote", i, kNotes[i], {240, 1260, 6135, 540}));
         c.back().foreColor = i < 2 ? kBlue : kBlack;
     }
-    c.push_back(label("lblBackingUp", 0, "Saving settings to file:", 240, 1260, 6135, 270));
+    c.push_back(label("lblBackingUp", 0, "Saving settings to file:", {240, 1260, 6135, 270}));
     // The backup status sits under the file name, with room for a failure
     // reason that names a path.
-    c.push_back(label("lblSetting", 0, "...", 240, 1530, 6135, 900));
-    c.push_back(label("lblOptimizing", 0, "Optimizing:", 240, 1260, 1260, 300));
-    c.push_back(label("lblSetting", 1, "...", 1500, 1260, 4875, 300));
+    c.push_back(label("lblSetting", 0, "...", {240, 1530, 6135, 900}));
+    c.push_back(label("lblOptimizing", 0, "Optimizing:", {240, 1260, 1260, 300}));
+    c.push_back(label("lblSetting", 1, "...", {1500, 1260, 4875, 300}));
     // Level with the text of the answer box beside it.
-    c.push_back(label("lblConfirm", 0, "Backup registry?", 240, 1995, 1800, 300));
+    c.push_back(label("lblConfirm", 0, "Backup registry?", {240, 1995, 1800, 300}));
 
-    ControlDef combo;
-    combo.name = "cmbConfirm";
-    combo.index = 0;
-    combo.kind = ControlKind::Combo;
-    combo.left = 2100, combo.top = 1920, combo.width = 1350, combo.height = 360;
-    combo.font = kArial;
-    combo.items = {"YES", "NO"};
-    combo.visible = false;
-    combo.tabIndex = 0;
-    c.push_back(combo);
+    c.push_back(control(ControlKind::Combo, "cmbConfirm", "", {2100, 1920, 1350, 360}, 0));
+    c.back().font = kArial;
+    c.back().items = {"YES", "NO"};
+    c.back().visible = false;
+    c.back().tabIndex = 0;
 
     c.push_back(button("cmdBack", 0, "Back", 240, kSansSerif, 1));
     c.push_back(button("cmdNext", 0, "Next", 5040, kArial, 2));
@@ -104,19 +89,12 @@ void addPageControls(std::vector<ControlDef>& c)
 // The speed frame: the slider, its reading and the link to a speed test.
 void addSpeedFrame(std::vector<ControlDef>& c)
 {
-    ControlDef frame;
-    frame.name = "Frame1";
-    frame.kind = ControlKind::Frame;
-    frame.caption = "Select Connection Speed (Kbps). Use arrow keys for fine tuning";
-    frame.left = 120, frame.top = 3030, frame.width = 6375, frame.height = 2220;
-    frame.font = kSansSerif;
-    c.push_back(frame);
+    c.push_back(control(ControlKind::Frame, "Frame1", "Select Connection Speed (Kbps). Use arrow keys for fine tuning",
+                        {120, 3030, 6375, 2220}));
+    c.back().font = kSansSerif;
 
-    ControlDef slider;
-    slider.name = "Slider1";
-    slider.kind = ControlKind::Slider;
+    ControlDef slider = control(ControlKind::Slider, "Slider1", "", {180, 360, 6015, 450});
     slider.parent = "Frame1";
-    slider.left = 180, slider.top = 360, slider.width = 6015, slider.height = 450;
     slider.min = 0;
     slider.max = static_cast<int>(kMaxSliderSpeed);
     slider.smallChange = 1;
@@ -125,23 +103,16 @@ void addSpeedFrame(std::vector<ControlDef>& c)
     slider.tabIndex = 5;
     c.push_back(slider);
 
-    ControlDef speed;  // a display only
-    speed.name = "SpdTxt";
-    speed.kind = ControlKind::TextBox;
+    ControlDef speed = control(ControlKind::TextBox, "SpdTxt", "", {180, 930, 6015, 360});  // a display only
     speed.parent = "Frame1";
-    speed.left = 180, speed.top = 930, speed.width = 6015, speed.height = 360;
     speed.font = FontDef{"MS Sans Serif", 9.75};
     speed.foreColor = kBlue;
     speed.backColor = kLightGrey;
     speed.readOnly = true;
     c.push_back(speed);
 
-    ControlDef link;
-    link.name = "Label1";
-    link.kind = ControlKind::Label;
+    ControlDef link = control(ControlKind::Label, "Label1", frmBoost::kSpeedTestCaption, {180, 1545, 6015, 525});
     link.parent = "Frame1";
-    link.caption = frmBoost::kSpeedTestCaption;
-    link.left = 180, link.top = 1545, link.width = 6015, link.height = 525;
     link.font = FontDef{"MS Sans Serif", 8.25, true, false, true};
     link.foreColor = kBlue;
     link.alignment = Alignment::Center;
@@ -156,19 +127,15 @@ void addProgressBar(std::vector<ControlDef>& c)
     constexpr int kBarInside = 6375, kSegmentWidth = 255, kSegmentPitch = 360;
     static_assert(kSegmentPitch * (kProgressSegments - 1) + kSegmentWidth <= kBarInside);
 
-    ControlDef bar;
-    bar.name = "Picture1";
-    bar.kind = ControlKind::Picture;
-    bar.left = 105, bar.top = 5430, bar.width = 6405, bar.height = 405;  // kBarInside within its border
+    // kBarInside within its border.
+    ControlDef bar = control(ControlKind::Picture, "Picture1", "", {105, 5430, 6405, 405});
     bar.backColor = kLightGrey;
     bar.border = true;
     c.push_back(bar);
     for (int n = 1; n <= kProgressSegments; ++n) {
-        ControlDef segment;
-        segment.name = "Text" + std::to_string(n);
-        segment.kind = ControlKind::TextBox;
+        ControlDef segment = control(ControlKind::TextBox, "Text" + std::to_string(n), "",
+                                     {kSegmentPitch * (n - 1), 0, kSegmentWidth, 375});
         segment.parent = "Picture1";
-        segment.left = kSegmentPitch * (n - 1), segment.top = 0, segment.width = kSegmentWidth, segment.height = 375;
         segment.backColor = kGreen;
         segment.border = false;
         segment.readOnly = true;
@@ -192,20 +159,13 @@ ui::FormDef design()
     addSpeedFrame(c);
     addProgressBar(c);
 
-    ControlDef timer;
-    timer.name = "Timer1";
-    timer.kind = ControlKind::Timer;
-    timer.interval = 3000;
-    timer.enabled = false;
-    c.push_back(timer);
+    c.push_back(control(ControlKind::Timer, "Timer1"));
+    c.back().interval = 3000;
+    c.back().enabled = false;
     return form;
 }
 
 }  // namespace
 }  // namespace ferro
 
-const ferro::ui::FormDef& frmBoost::Design()
-{
-    static const ferro::ui::FormDef form = ferro::design();
-    return form;
-}
+const ferro::ui::FormDef& frmBoost::Design() { return ferro::ui::designedOnce<ferro::design>(); }

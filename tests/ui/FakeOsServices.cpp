@@ -2,11 +2,11 @@
 
 namespace ferro {
 
-MsgAnswer FakeOsServices::messageBox(const ui::Form* owner, const std::string& text,
+MsgAnswer FakeOsServices::messageBox(const DialogOwner* owner, const std::string& text,
                                      const std::string& caption, MsgButtons buttons, MsgIcon icon,
                                      MsgAnswer defaultAnswer)
 {
-    boxes.push_back({text, caption, buttons, icon, defaultAnswer, owner});
+    boxes.push_back({text, caption, buttons, icon, defaultAnswer, ui::ownerForm(owner)});
     if (whileBoxOpen)
         whileBoxOpen(boxes.back());
     if (buttons == MsgButtons::Ok)
@@ -18,7 +18,7 @@ MsgAnswer FakeOsServices::messageBox(const ui::Form* owner, const std::string& t
     return answer;
 }
 
-OsServices::PrintResult FakeOsServices::printText(const ui::Form*, const std::string& text,
+OsServices::PrintResult FakeOsServices::printText(const DialogOwner*, const std::string& text,
                                                   const std::string& selection)
 {
     ++printDialogs;

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "form/Form.h"
 #include "platform/OsServices.h"
 
 namespace ferro {
@@ -22,7 +23,7 @@ public:
         const ui::Form* owner;
     };
 
-    MsgAnswer messageBox(const ui::Form* owner, const std::string& text, const std::string& caption,
+    MsgAnswer messageBox(const DialogOwner* owner, const std::string& text, const std::string& caption,
                          MsgButtons buttons, MsgIcon icon, MsgAnswer defaultAnswer) override;
     void beep() override { ++beeps; }
     void openUrl(const std::string& url) override { openedUrls.push_back(url); }
@@ -48,7 +49,7 @@ public:
     }
     bool fileExists(const std::string& path) override { return existingFiles.count(path) > 0; }
     // Offers the selection when there is one, and the "user" takes it.
-    PrintResult printText(const ui::Form* owner, const std::string& text,
+    PrintResult printText(const DialogOwner* owner, const std::string& text,
                           const std::string& selection) override;
 
     // What happened.

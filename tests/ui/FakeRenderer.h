@@ -24,7 +24,6 @@ public:
     void show(bool centre) override;
     void hide() override { shown = false; }
     void bringToFront() override { ++raised; }
-    bool isShown() const override { return shown; }
 
     ui::Form& form;
     const ui::Form* owner;

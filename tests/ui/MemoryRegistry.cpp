@@ -52,6 +52,8 @@ Status MemoryRegistry::setValue(KeyHandle handle, const std::string& name, std::
         return kStatusInvalidHandle;
     if (readOnly)
         return kStatusAccessDenied;
+    if (beforeWrite)
+        beforeWrite();
     (*k)[foldName(name)] = {type, data};
     return kStatusOk;
 }

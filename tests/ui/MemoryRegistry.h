@@ -2,6 +2,7 @@
 // A registry in memory for the windows' tests, the same natively and under
 // Wine: names compare without regard to case; a read-only registry refuses
 // every change with 5, as a read-only store or a user without rights does.
+#include <functional>
 #include <map>
 #include <string>
 
@@ -12,6 +13,8 @@ namespace ferro::test {
 class MemoryRegistry final : public RegistryBackend {
 public:
     bool readOnly = false;
+    // Called as each value is about to be written, to watch what a write happens under.
+    std::function<void()> beforeWrite;
 
     Status createKey(RootKey root, const std::string& path, KeyHandle& out) override;
     Status openKey(RootKey root, const std::string& path, std::uint32_t access, KeyHandle& out) override;

@@ -11,38 +11,15 @@
 
 #include "info/Branding.h"
 #include "ui/win32/WinText.h"
+#include "windows/ProgramImage.h"
 
 namespace ferro::win32 {
 namespace {
 
-class ProgramFile {
-public:
-    ProgramFile() : module_(LoadLibraryExA(FERRO_GUI_PATH, nullptr, LOAD_LIBRARY_AS_DATAFILE)) {}
-    ~ProgramFile()
-    {
-        if (module_)
-            FreeLibrary(module_);
-    }
-    ProgramFile(const ProgramFile&) = delete;
-    ProgramFile& operator=(const ProgramFile&) = delete;
-
-    HMODULE module() const { return module_; }
-    std::string resource(LPCSTR type, LPCSTR name) const
-    {
-        const HRSRC found = FindResourceA(module_, name, type);
-        const HGLOBAL data = found ? LoadResource(module_, found) : nullptr;
-        const auto* bytes = data ? static_cast<const char*>(LockResource(data)) : nullptr;
-        return bytes ? std::string(bytes, SizeofResource(module_, found)) : std::string();
-    }
-
-private:
-    HMODULE module_;
-};
-
 TEST(Program, CarriesItsIconPicturesCursorVersionAndManifest)
 {
-    const ProgramFile program;
-    ASSERT_TRUE(program.module()) << FERRO_GUI_PATH;
+    const test::ProgramImage program(FERRO_GUI_PATH);
+    ASSERT_TRUE(program.loaded()) << FERRO_GUI_PATH;
     EXPECT_FALSE(program.resource(RT_GROUP_ICON, "IDI_ICON1").empty());
     EXPECT_FALSE(program.resource(RT_BITMAP, "LOGO").empty());
     EXPECT_FALSE(program.resource(RT_GROUP_CURSOR, "LINK").empty());

@@ -7,51 +7,10 @@
 #include <string>
 
 #include "cli/Commands.h"
+#include "windows/ProgramImage.h"
 
 namespace ferro {
 namespace {
-
-// The program file, loaded as data only: its resources can be read without
-// running it.
-class CliImage {
-public:
-    CliImage() : module_(LoadLibraryExA(FERRO_CLI_PATH, nullptr, LOAD_LIBRARY_AS_DATAFILE)) {}
-    ~CliImage()
-    {
-        if (module_)
-            FreeLibrary(module_);
-    }
-    CliImage(const CliImage&) = delete;
-    CliImage& operator=(const CliImage&) = delete;
-
-    bool loaded() const { return module_ != nullptr; }
-
-    // The bytes of a resource, or "" when there is none.
-    std::string resource(LPCSTR type, LPCSTR name) const
-    {
-        HRSRC found = FindResourceA(module_, name, type);
-        if (!found)
-            return {};
-        HGLOBAL data = LoadResource(module_, found);
-        const auto* bytes = static_cast<const char*>(LockResource(data));
-        return bytes ? std::string(bytes, SizeofResource(module_, found)) : std::string();
-    }
-
-    bool hasIconGroup() const
-    {
-        bool any = false;
-        EnumResourceNamesA(module_, RT_GROUP_ICON,
-                           [](HMODULE, LPCSTR, LPSTR, LONG_PTR found) -> BOOL {
-                               *reinterpret_cast<bool*>(found) = true;
-                               return FALSE;
-                           },
-                           reinterpret_cast<LONG_PTR>(&any));
-        return any;
-    }
-
-private:
-    HMODULE module_;
-};
 
 // One string of the version resource's US English, Windows-1252 table.
 std::string versionString(const std::string& name)
@@ -82,7 +41,7 @@ TEST(CliResources, VersionResourceNamesTheProgramAndItsVersion)
 
 TEST(CliResources, IconAndManifestAreEmbedded)
 {
-    const CliImage image;
+    const test::ProgramImage image(FERRO_CLI_PATH);
     ASSERT_TRUE(image.loaded()) << FERRO_CLI_PATH;
     EXPECT_TRUE(image.hasIconGroup());
 

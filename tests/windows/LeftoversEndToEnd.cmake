@@ -13,11 +13,13 @@ if(NOT FERRO_IN_THROWAWAY_PREFIX)
   return()
 endif()
 
-# A program folder of its own, so that its Backup folder is this check's alone.
+# A program folder of its own, so that its Backup folder is this check's
+# alone, and a name of its own, so that the Windows version Wine reports to it
+# (AppDefaults) is told no other check, even when this one stops half-way.
 file(REMOVE_RECURSE "${WORK}")
 file(MAKE_DIRECTORY "${WORK}")
-file(COPY "${CLI}" DESTINATION "${WORK}")
-get_filename_component(exe "${CLI}" NAME)
+set(exe ferrowinder-cli-leftovers.exe)
+file(COPY_FILE "${CLI}" "${WORK}/${exe}")
 set(cli_exe "${WORK}/${exe}")
 
 set(tcpip "HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters")
@@ -82,6 +84,7 @@ endfunction()
 
 wine_reg(add "${app_defaults}" /v Version /d win10 /f)
 clear_rows()
+wine_reg(delete "${tcpip}" /v SearchList /f)  # what a refused backup must not write
 
 # --- each registry row as planted; the WMI rows cannot be read under Wine --
 cli(3 clean leftovers)

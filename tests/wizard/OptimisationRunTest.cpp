@@ -3,10 +3,13 @@
 #include "tuning/TuningPlan.h"
 #include "wizard/WizardTesting.h"
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <iterator>
 
+#include "platform/BackupFolder.h"
 #include "registry/RegFile.h"
 #include "tuning/Backup.h"
 
@@ -216,6 +219,37 @@ TEST_F(RunTest, ABackupThatCannotBeMarkedForTheBoostIsToldOnceAndTheRunGoesOn)
         << os.boxes[0].text;
     EXPECT_NE(os.boxes[0].text.find(idle.string()), std::string::npos);
     EXPECT_EQ(os.boxes[0].icon, MsgIcon::Warning);
+}
+
+// A restore in another process takes the Backup folder as another thread does
+// here: while a step writes, it must wait, or it could mark the backup as
+// having nothing to undo under a boost still being written.
+TEST_F(RunTest, EachWriteOfAStepIsMadeWhileTheStepHoldsTheBackupFolder)
+{
+    open();
+    click("cmdNext_0");  // YES: a backup, so there is a Backup folder to hold
+    ASSERT_EQ(text("lblSetting_0"), "Complete");
+    click("cmdNext_0");
+    click("cmdNext_0");
+    std::vector<std::future<bool>> takers;
+    std::vector<bool> heldAtWrite;
+    store.beforeWrite = [&] {
+        takers.push_back(std::async(std::launch::async, [dir = folder()] {
+            std::string why;
+            return BackupFolder(dir).open(false, why);
+        }));
+        heldAtWrite.push_back(takers.back().wait_for(std::chrono::milliseconds(200)) ==
+                              std::future_status::timeout);
+    };
+    fireStep();
+    fireStep();
+    store.beforeWrite = nullptr;
+
+    ASSERT_FALSE(heldAtWrite.empty());
+    EXPECT_EQ(heldAtWrite, std::vector<bool>(heldAtWrite.size(), true));
+    for (std::future<bool>& taker : takers)
+        EXPECT_TRUE(taker.get()) << "the folder is free again once the step is done";
+    EXPECT_TRUE(os.boxes.empty());
 }
 
 TEST_F(RunTest, BackFromTheFinishPageRunsThePlanAgainWithTheSliderStillLocked)

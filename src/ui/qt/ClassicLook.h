@@ -1,14 +1,12 @@
 #pragma once
-// What every window shares: sizes given in twips and the classic fonts.
+// What every window shares: sizes given in twips (Twips.h) and the classic fonts.
 #include <QFont>
+
+#include "ui/qt/Twips.h"
 
 class QWidget;
 
 namespace ferro::qt {
-
-// The windows are laid out in twips; at the usual 96 dots per inch a pixel is 15 twips.
-constexpr int kTwipsPerPixel = 15;
-constexpr int px(int twips) { return (twips + kTwipsPerPixel / 2) / kTwipsPerPixel; }
 
 // A font by its Windows name, with a metric-compatible stand-in for systems
 // that lack it.

@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "form/FormDefinition.h"
-#include "ui/qt/ClassicLook.h"
+#include "ui/qt/Twips.h"
 
 namespace ferro::qt {
 

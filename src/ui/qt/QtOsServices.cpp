@@ -6,17 +6,7 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QProcess>
-#include <QTimer>
 #include <QUrl>
-
-#ifdef _WIN32
-#include "platform/WindowsRestart.h"
-#else
-#include <QDBusConnection>
-#include <QDBusMessage>
-#include <QDBusPendingCallWatcher>
-#include <QDBusPendingReply>
-#endif
 
 #include "ui/qt/ClassicLook.h"
 #include "ui/qt/Pictures.h"
@@ -41,12 +31,12 @@ QString qText(const std::string& text) { return QString::fromStdString(text); }
 
 }  // namespace
 
-QWidget* QtOsServices::window(const ui::Form* owner) const
+QWidget* QtOsServices::window(const DialogOwner* owner) const
 {
-    return renderer_ ? renderer_->window(owner) : nullptr;
+    return renderer_ ? renderer_->window(ui::ownerForm(owner)) : nullptr;
 }
 
-MsgAnswer QtOsServices::messageBox(const ui::Form* owner, const std::string& text, const std::string& caption,
+MsgAnswer QtOsServices::messageBox(const DialogOwner* owner, const std::string& text, const std::string& caption,
                                    MsgButtons buttons, MsgIcon icon, MsgAnswer defaultAnswer)
 {
     QMessageBox box(boxIcon(icon), qText(caption), qText(text), QMessageBox::NoButton, window(owner));
@@ -79,34 +69,6 @@ void QtOsServices::openUrl(const std::string& url)
     QDesktopServices::openUrl(QUrl(qText(url)));
 }
 
-void QtOsServices::requestRestart(std::function<void()> refused)
-{
-#ifdef _WIN32
-    if (!requestWindowsRestart())
-        QTimer::singleShot(0, qApp, std::move(refused));
-#else
-    QDBusConnection bus = QDBusConnection::systemBus();
-    if (!bus.isConnected()) {
-        QTimer::singleShot(0, qApp, std::move(refused));
-        return;
-    }
-    QDBusMessage reboot = QDBusMessage::createMethodCall(
-        QStringLiteral("org.freedesktop.login1"), QStringLiteral("/org/freedesktop/login1"),
-        QStringLiteral("org.freedesktop.login1.Manager"), QStringLiteral("Reboot"));
-    reboot << true;  // interactive: logind may ask the user to authenticate
-    // The answer can take as long as the user needs for that; the windows
-    // go on meanwhile, and a refusal is reported when it comes.
-    constexpr int kAuthenticationTimeoutMs = 5 * 60 * 1000;
-    auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(reboot, kAuthenticationTimeoutMs), qApp);
-    QObject::connect(watcher, &QDBusPendingCallWatcher::finished, qApp,
-                     [refused = std::move(refused)](QDBusPendingCallWatcher* call) {
-                         call->deleteLater();
-                         if (call->isError())
-                             refused();
-                     });
-#endif
-}
-
 bool QtOsServices::startProgram(const std::string& path)
 {
     // The path is the program itself, with no arguments: no shell reads it.
@@ -119,7 +81,7 @@ bool QtOsServices::fileExists(const std::string& path)
     return QFileInfo(qText(path)).isFile();
 }
 
-OsServices::PrintResult QtOsServices::printText(const ui::Form* owner, const std::string& text,
+OsServices::PrintResult QtOsServices::printText(const DialogOwner* owner, const std::string& text,
                                                 const std::string& selection)
 {
     // Loaded at the first print; staying loaded, it is looked for once.

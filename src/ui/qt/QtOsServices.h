@@ -17,17 +17,17 @@ public:
     // Boxes and dialogs are owned by the renderer's window of their form.
     explicit QtOsServices(const QtRenderer* renderer = nullptr) : renderer_(renderer) {}
 
-    MsgAnswer messageBox(const ui::Form* owner, const std::string& text, const std::string& caption,
+    MsgAnswer messageBox(const DialogOwner* owner, const std::string& text, const std::string& caption,
                          MsgButtons buttons, MsgIcon icon, MsgAnswer defaultAnswer = MsgAnswer::Ok) override;
     void beep() override;
     void openUrl(const std::string& url) override;
     void requestRestart(std::function<void()> refused) override;
     bool startProgram(const std::string& path) override;
     bool fileExists(const std::string& path) override;
-    PrintResult printText(const ui::Form* owner, const std::string& text, const std::string& selection) override;
+    PrintResult printText(const DialogOwner* owner, const std::string& text, const std::string& selection) override;
 
 private:
-    QWidget* window(const ui::Form* owner) const;
+    QWidget* window(const DialogOwner* owner) const;
     const QtRenderer* renderer_;
 };
 

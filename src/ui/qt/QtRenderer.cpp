@@ -94,7 +94,6 @@ public:
         window_->raise();
         window_->activateWindow();
     }
-    bool isShown() const override { return window_->isVisible(); }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

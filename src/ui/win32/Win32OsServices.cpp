@@ -18,9 +18,9 @@ namespace ferro::win32 {
 
 Win32OsServices::Win32OsServices(WindowOf windowOf) : windowOf_(std::move(windowOf)) {}
 
-HWND Win32OsServices::windowOf(const ui::Form* form) const
+HWND Win32OsServices::windowOf(const DialogOwner* owner) const
 {
-    return form && windowOf_ ? windowOf_(form) : nullptr;
+    return owner && windowOf_ ? windowOf_(ui::ownerForm(owner)) : nullptr;
 }
 
 namespace {
@@ -160,7 +160,7 @@ void openFromThisProcess(const std::string& url)
 
 }  // namespace
 
-MsgAnswer Win32OsServices::messageBox(const ui::Form* owner, const std::string& text,
+MsgAnswer Win32OsServices::messageBox(const DialogOwner* owner, const std::string& text,
                                       const std::string& caption, MsgButtons buttons, MsgIcon icon,
                                       MsgAnswer defaultAnswer)
 {
@@ -240,7 +240,7 @@ const std::string& textToPrint(DWORD flags, const std::string& text, const std::
     return (flags & PD_SELECTION) && !selection.empty() ? selection : text;
 }
 
-OsServices::PrintResult Win32OsServices::printText(const ui::Form* owner, const std::string& text,
+OsServices::PrintResult Win32OsServices::printText(const DialogOwner* owner, const std::string& text,
                                                    const std::string& selection)
 {
     const auto printDlg = systemFunction<decltype(&PrintDlgA)>("comdlg32.dll", "PrintDlgA");

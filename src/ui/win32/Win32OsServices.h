@@ -6,6 +6,7 @@
 
 #include <functional>
 
+#include "form/Form.h"
 #include "platform/OsServices.h"
 
 namespace ferro::win32 {
@@ -16,18 +17,18 @@ public:
     using WindowOf = std::function<HWND(const ui::Form*)>;
     explicit Win32OsServices(WindowOf windowOf = {});
 
-    MsgAnswer messageBox(const ui::Form* owner, const std::string& text, const std::string& caption,
+    MsgAnswer messageBox(const DialogOwner* owner, const std::string& text, const std::string& caption,
                          MsgButtons buttons, MsgIcon icon, MsgAnswer defaultAnswer) override;
     void beep() override;
     void openUrl(const std::string& url) override;
     void requestRestart(std::function<void()> refused) override;
     bool startProgram(const std::string& path) override;
     bool fileExists(const std::string& path) override;
-    PrintResult printText(const ui::Form* owner, const std::string& text,
+    PrintResult printText(const DialogOwner* owner, const std::string& text,
                           const std::string& selection) override;
 
 private:
-    HWND windowOf(const ui::Form* form) const;
+    HWND windowOf(const DialogOwner* owner) const;
 
     WindowOf windowOf_;
 };

@@ -37,9 +37,12 @@ public:
     // The window of a loaded form, or nullptr.
     HWND windowOf(const ui::Form* form) const;
     Win32View* view(const ui::Form* form) const;
+    // A view enters itself once its window is made and leaves as it goes, so
+    // that the messages and the owner lookups find it.
+    void addView(const ui::Form& form, Win32View& view) { views_[&form] = &view; }
+    void removeView(const ui::Form& form) { views_.erase(&form); }
 
 private:
-    friend class Win32View;
     void dispatch(MSG& message);
     void runPosted();
     static LRESULT CALLBACK taskProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

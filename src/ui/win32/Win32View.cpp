@@ -84,7 +84,7 @@ Win32View::Win32View(Win32Renderer& renderer, ui::Form& form, HWND owner)
     orderTabStops();
     for (auto& control : controls_)
         mirror(*control);
-    renderer_.views_[&form_] = this;
+    renderer_.addView(form_, *this);
     form_.attach(this);
 }
 
@@ -115,7 +115,7 @@ void Win32View::createWindow(HWND owner)
 
 Win32View::~Win32View()
 {
-    renderer_.views_.erase(&form_);
+    renderer_.removeView(form_);
     if (form_.view() == this)
         form_.attach(nullptr);
     if (window_)
@@ -405,8 +405,6 @@ void Win32View::bringToFront()
     SetForegroundWindow(window_);
     BringWindowToTop(window_);
 }
-
-bool Win32View::isShown() const { return window_ && IsWindowVisible(window_); }
 
 Win32Control* Win32View::find(HWND window)
 {

@@ -29,7 +29,6 @@ public:
     void show(bool centre) override;
     void hide() override;
     void bringToFront() override;
-    bool isShown() const override;
 
     HWND window() const { return window_; }
     // A control's child window (menu items and timers have none), or nullptr.
