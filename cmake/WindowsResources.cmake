@@ -10,6 +10,14 @@ endif()
 set(FERRO_COPYRIGHT_YEAR ${CMAKE_MATCH_1})
 set(FERRO_MAKER ${CMAKE_MATCH_2})
 
+# The build's processor as manifests name it: a manifest naming another one
+# stops the program with a side-by-side error.
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+  set(FERRO_MANIFEST_ARCH x86)
+else()
+  set(FERRO_MANIFEST_ARCH amd64)
+endif()
+
 function(ferro_windows_resources target description)
   set(FERRO_RC_NAME ${target})
   set(FERRO_RC_FILE ${target}.exe)

@@ -1,26 +1,7 @@
-# Cross build for 64-bit Windows with MinGW-w64; the tests run under Wine.
-set(CMAKE_SYSTEM_NAME Windows)
+# Cross build for 64-bit Windows (7 to 11) with MinGW-w64; the tests run under Wine.
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
-
 set(_ferro_triple x86_64-w64-mingw32)
 # The -posix compilers: the default (win32-thread) ones have no std::thread or
 # std::mutex, which GoogleTest needs.
-set(CMAKE_C_COMPILER ${_ferro_triple}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${_ferro_triple}-g++-posix)
-set(CMAKE_RC_COMPILER ${_ferro_triple}-windres)
-
-set(CMAKE_FIND_ROOT_PATH /usr/${_ferro_triple})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
-
-# Static: a program that misses a MinGW runtime DLL exits silently under Wine
-# (and on a user's machine) with status 53.
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
-
-# Test discovery and ctest start the programs through Wine.
-find_program(FERRO_WINE NAMES wine wine64)
-if(FERRO_WINE)
-  set(CMAKE_CROSSCOMPILING_EMULATOR ${FERRO_WINE})
-endif()
+set(_ferro_threads posix)
+include(${CMAKE_CURRENT_LIST_DIR}/MinGwCommon.cmake)

@@ -63,6 +63,19 @@ void wrap(std::string& out, const std::string& first, const std::string& rest, c
     out += line + '\n';
 }
 
+// "steps 1, 2, 3, 4, 5, 6, 7 and 11": those whose value 98 or Me read.
+std::string stepsReadOn98Me()
+{
+    std::vector<std::string> steps;
+    for (const PlanEntry& e : tuningPlan())
+        if (effectOf(e).on98Me.read && (steps.empty() || steps.back() != std::to_string(e.step)))
+            steps.push_back(std::to_string(e.step));
+    std::string text = "steps ";
+    for (std::size_t i = 0; i < steps.size(); ++i)
+        text += (i == 0 ? "" : i + 1 == steps.size() ? " and " : ", ") + steps[i];
+    return text;
+}
+
 std::string header(std::uint32_t speedKbps, const std::optional<WindowsVersion>& running)
 {
     std::string text = "The boost at " + std::to_string(speedKbps) +
@@ -71,6 +84,13 @@ std::string header(std::uint32_t speedKbps, const std::optional<WindowsVersion>&
     if (!running)
         text += "This is not Windows: the values go to FerroWinder's own registry store, which nothing "
                 "else reads. The effects shown are those on Windows 10 and 11.";
+    else if (isWindows98OrMe(*running))
+        text += "This PC runs " + windowsVersionName(*running) + ": Windows 98 and Me read " + stepsReadOn98Me() +
+                " of this plan where it writes them, and the restart applies them. Each step says what is "
+                "known for 98 and Me after its effect on Windows 10 and 11.";
+    else if (isWindows2000OrXp(*running))
+        text += "This PC runs " + windowsVersionName(*running) +
+                ": each step says what is known for Windows 2000 and XP after its effect on Windows 10 and 11.";
     else if (isWindows10Or11(*running))
         text += "This PC runs " + windowsVersionName(*running) + ": the effects shown are those on Windows 10 and 11.";
     else
@@ -116,6 +136,13 @@ std::string planText(std::uint32_t speedKbps, const std::optional<WindowsVersion
         wrap(out, "    ", "      ",
              std::string("Effect: ") + effect.effect + " [" + confidenceLabel(effect.confidence) + "; " +
                  effect.sources + "]");
+        if (running && (isWindows98OrMe(*running) || isWindows2000OrXp(*running))) {
+            const bool nineX = isWindows98OrMe(*running);
+            const OlderWindowsEffect& older = nineX ? effect.on98Me : effect.on2000Xp;
+            wrap(out, "    ", "      ",
+                 std::string(nineX ? "On Windows 98 and Me: " : "On Windows 2000 and XP: ") + older.text + " [" +
+                     confidenceLabel(older.confidence) + "; " + older.sources + "]");
+        }
     }
     return out;
 }

@@ -48,6 +48,10 @@ public:
 private:
     // Renames `from` to `to` within the folder, replacing `to`.
     bool moveIntoPlace(const std::string& from, const std::string& to);
+#ifdef _WIN32
+    // open() where folders cannot be opened (Windows 95, 98 and Me).
+    bool openByPath(unsigned long attributes, bool create, std::string& why);
+#endif
 
     std::string path_;
     bool missing_ = false;

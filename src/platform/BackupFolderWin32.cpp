@@ -1,6 +1,8 @@
 #include "platform/BackupFolder.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstdio>
 #include <vector>
 
 #include <windows.h>
@@ -8,6 +10,7 @@
 #include "platform/BackupFolderText.h"
 #include "platform/Paths.h"
 #include "platform/WideText.h"
+#include "platform/WindowsCalls.h"
 
 namespace ferro {
 using namespace backupfolder;
@@ -19,23 +22,13 @@ std::string reason(DWORD error)
     return win32::errorText(error);
 }
 
-// Paths are UTF-8; the wide calls take any name, and long ones through widePath.
-std::wstring wide(const std::string& path)
-{
-    return win32::widePath(path);
-}
-
 // Two processes take turns on the folder, as flock() makes them elsewhere: a
 // mutex named by the folder's identity (volume and file index), whatever path
 // reached it. A mutex its holder left by dying is free again; each of that
 // holder's writes was whole.
-HANDLE lockFolder(const BY_HANDLE_FILE_INFORMATION& info)
+HANDLE lockFolder(const std::string& identity)
 {
-    wchar_t name[64];
-    swprintf(name, sizeof name / sizeof name[0], L"Global\\FerroWinder.Backup.%08lx.%08lx%08lx",
-             static_cast<unsigned long>(info.dwVolumeSerialNumber), static_cast<unsigned long>(info.nFileIndexHigh),
-             static_cast<unsigned long>(info.nFileIndexLow));
-    HANDLE mutex = CreateMutexW(nullptr, FALSE, name);
+    HANDLE mutex = win32::createSharedMutex("FerroWinder.Backup." + identity);
     if (!mutex)
         return nullptr;
     const DWORD waited = WaitForSingleObject(mutex, INFINITE);
@@ -47,6 +40,29 @@ HANDLE lockFolder(const BY_HANDLE_FILE_INFORMATION& info)
     return nullptr;
 }
 
+std::string identityOf(const BY_HANDLE_FILE_INFORMATION& info)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%08lx.%08lx%08lx", static_cast<unsigned long>(info.dwVolumeSerialNumber),
+                  static_cast<unsigned long>(info.nFileIndexHigh), static_cast<unsigned long>(info.nFileIndexLow));
+    return text;
+}
+
+// 95, 98 and Me open no folder, so have no file index of one: the folder is
+// known by its path, spelled in capitals (names ignore case there), which
+// holds as long as one spelling reaches it (no links there).
+std::string identityOfPath(const std::string& path)
+{
+    std::string upper = path;
+    CharUpperBuffA(upper.data(), static_cast<DWORD>(upper.size()));
+    std::uint32_t hash = 2166136261u;  // FNV-1a
+    for (const unsigned char c : upper)
+        hash = (hash ^ c) * 16777619u;
+    char text[16];
+    std::snprintf(text, sizeof text, "path.%08lx", static_cast<unsigned long>(hash));
+    return text;
+}
+
 bool isMissing(DWORD error)
 {
     return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
@@ -56,12 +72,11 @@ bool isMissing(DWORD error)
 // error set when one cannot be made, or a file stands in a folder's place.
 bool createFolders(const std::string& folder)
 {
-    const std::wstring name = wide(folder);
-    if (CreateDirectoryW(name.c_str(), nullptr))
+    if (win32::createDirectory(folder))
         return true;
     const DWORD error = GetLastError();
     if (error == ERROR_ALREADY_EXISTS) {
-        const DWORD attributes = GetFileAttributesW(name.c_str());
+        const DWORD attributes = win32::fileAttributes(folder);
         SetLastError(error);
         return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
     }
@@ -71,7 +86,7 @@ bool createFolders(const std::string& folder)
         return false;
     if (!createFolders(parent))
         return false;
-    return CreateDirectoryW(name.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS;
+    return win32::createDirectory(folder) || GetLastError() == ERROR_ALREADY_EXISTS;
 }
 
 class HandleGuard {
@@ -138,22 +153,23 @@ BackupFolder::~BackupFolder()
 
 bool BackupFolder::open(bool create, std::string& why)
 {
-    const std::wstring folder = wide(path_);
     if (create) {
         if (!createFolders(parentPath(path_)))
             return failCall(why, "cannot create the folder", parentPath(path_));
-        if (!CreateDirectoryW(folder.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)
+        if (!win32::createDirectory(path_) && GetLastError() != ERROR_ALREADY_EXISTS)
             return failCall(why, "cannot create the folder", path_);
     }
     // The attributes of the path name a link even where the opened handle's
     // do not (Wine); the handle's check below covers a swap in between.
-    const DWORD attributes = GetFileAttributesW(folder.c_str());
+    const DWORD attributes = win32::fileAttributes(path_);
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT))
         return fail(why, linkText(path_));
+    if (!win32::wideRoad())
+        return openByPath(attributes, create, why);
     // Opened as itself (not through a junction) and without delete sharing,
     // so that it cannot be renamed or swapped for a junction while in use.
-    const HANDLE h = CreateFileW(folder.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                 OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    const HANDLE h = win32::createFile(path_, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING,
+                                       FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT);
     if (h == INVALID_HANDLE_VALUE) {
         const DWORD error = GetLastError();
         if (!create && isMissing(error)) {
@@ -170,17 +186,35 @@ bool BackupFolder::open(bool create, std::string& why)
         return fail(why, linkText(path_));
     if (!(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
         return fail(why, "cannot open the folder " + path_ + ": it is not a folder");
-    lock_ = lockFolder(info);
+    lock_ = lockFolder(identityOf(info));
     if (!lock_)
         return failCall(why, "cannot lock the folder", path_);
     handle_ = guard.release();
     return true;
 }
 
+bool BackupFolder::openByPath(unsigned long attributes, bool create, std::string& why)
+{
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        const DWORD error = GetLastError();
+        if (!create && isMissing(error)) {
+            missing_ = true;
+            return true;
+        }
+        return fail(why, "cannot open the folder " + path_ + ": " + reason(error));
+    }
+    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return fail(why, "cannot open the folder " + path_ + ": it is not a folder");
+    lock_ = lockFolder(identityOfPath(path_));
+    if (!lock_)
+        return failCall(why, "cannot lock the folder", path_);
+    return true;
+}
+
 bool BackupFolder::kind(const std::string& name, Kind& out, std::string& why) const
 {
     const std::string path = pathOf(name);
-    const DWORD attributes = GetFileAttributesW(wide(path).c_str());
+    const DWORD attributes = win32::fileAttributes(path);
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         const DWORD error = GetLastError();
         if (!isMissing(error))
@@ -200,8 +234,8 @@ bool BackupFolder::write(const std::string& name, const std::string& content, st
     if (!checkNotLink(name, why))
         return false;
     // Opens a link as itself, so that the check below refuses it untouched.
-    HandleGuard file(CreateFileW(wide(path).c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
-                                 FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    HandleGuard file(win32::createFile(path, GENERIC_WRITE, 0, OPEN_ALWAYS,
+                                       FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT));
     if (file.get() == INVALID_HANDLE_VALUE)
         return failCall(why, "cannot write", path);
     if (!checkRegularFile(file.get(), path, why))
@@ -226,18 +260,21 @@ bool BackupFolder::read(const std::string& name, std::size_t maxBytes, std::stri
     const std::string path = pathOf(name);
     if (!checkNotLink(name, why))
         return false;
-    HandleGuard file(CreateFileW(wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                 FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    HandleGuard file(win32::createFile(path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING,
+                                       FILE_FLAG_OPEN_REPARSE_POINT));
     if (file.get() == INVALID_HANDLE_VALUE)
         return failCall(why, "cannot read", path);
     if (!checkRegularFile(file.get(), path, why))
         return false;
-    LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file.get(), &size))
+    // GetFileSize, not GetFileSizeEx: Windows 95, 98 and Me have only the first.
+    DWORD high = 0;
+    const DWORD low = GetFileSize(file.get(), &high);
+    if (low == INVALID_FILE_SIZE && GetLastError() != NO_ERROR)
         return failCall(why, "cannot read", path);
-    if (static_cast<unsigned long long>(size.QuadPart) > maxBytes)
-        return fail(why, tooLargeText(path, static_cast<unsigned long long>(size.QuadPart), maxBytes));
-    std::string text(static_cast<std::size_t>(size.QuadPart), '\0');
+    const unsigned long long size = (static_cast<unsigned long long>(high) << 32) | low;
+    if (size > maxBytes)
+        return fail(why, tooLargeText(path, size, maxBytes));
+    std::string text(static_cast<std::size_t>(size), '\0');
     std::size_t done = 0;
     while (done < text.size()) {
         DWORD got = 0;
@@ -256,7 +293,7 @@ bool BackupFolder::remove(const std::string& name, std::string& why)
 {
     const std::string path = pathOf(name);
     // DeleteFile removes a link itself.
-    if (DeleteFileW(wide(path).c_str()) || isMissing(GetLastError()))
+    if (win32::deleteFile(path) || isMissing(GetLastError()))
         return true;
     return failCall(why, "cannot remove", path);
 }
@@ -264,8 +301,7 @@ bool BackupFolder::remove(const std::string& name, std::string& why)
 // Replaces a link at the target itself, never what it points to.
 bool BackupFolder::moveIntoPlace(const std::string& from, const std::string& to)
 {
-    return MoveFileExW(wide(pathOf(from)).c_str(), wide(pathOf(to)).c_str(),
-                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+    return win32::replaceFile(pathOf(from), pathOf(to));
 }
 
 }  // namespace ferro

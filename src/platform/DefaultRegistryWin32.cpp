@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "platform/Paths.h"
-#include "platform/WideText.h"
+#include "platform/WindowsCalls.h"
 #include "registry/Advapi32Backend.h"
 
 // Windows: the real registry, and the program's own folder.
@@ -26,22 +26,10 @@ std::string storeFile(const std::string&)
 
 std::string programFolder(const std::string&)
 {
-    // Wide, so that any folder name survives (the ANSI call turns what its
-    // code page lacks into '?'). A program below a long path does not fit
-    // MAX_PATH: grow the buffer until the whole name fits (a cut name would
-    // fill the buffer exactly).
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length == 0)
-            return {};
-        if (length < path.size()) {
-            path.resize(length);
-            break;
-        }
-        path.resize(path.size() * 2);
-    }
-    return parentPath(win32::utf8FromWide(path));
+    // By the road this Windows takes (WindowsCalls.h): on the NT family any
+    // folder name survives; on 95, 98 and Me a name the ANSI code page cannot
+    // hold is refused by every file call, which says why.
+    return parentPath(win32::programFile());
 }
 
 }  // namespace ferro

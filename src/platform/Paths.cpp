@@ -2,35 +2,16 @@
 
 #include <string_view>
 
-#ifdef _WIN32
-#include "platform/WideText.h"
-#endif
+#include "platform/PathsSystem.h"
 
 namespace ferro {
-namespace {
+using namespace paths;
 
-#ifdef _WIN32
-const char kSeparator = '\\';
-const char* const kSeparators = "\\/";
-#else
-const char kSeparator = '/';
-const char* const kSeparators = "/";
-#endif
+namespace {
 
 bool isSeparator(char c)
 {
     return std::string_view(kSeparators).find(c) != std::string_view::npos;
-}
-
-// "C:": a drive with no folder named after it yet.
-bool isDrive(const std::string& text)
-{
-#ifdef _WIN32
-    return text.size() == 2 && text[1] == ':';
-#else
-    (void)text;
-    return false;
-#endif
 }
 
 }  // namespace
@@ -55,16 +36,6 @@ std::string parentPath(const std::string& path)
     if (folder.empty() || isDrive(folder))
         return path.substr(0, end + 1);
     return folder;
-}
-
-std::FILE* openFile(const std::string& path, const char* mode)
-{
-#ifdef _WIN32
-    const std::wstring wideMode(mode, mode + std::char_traits<char>::length(mode));
-    return _wfopen(win32::widePath(path).c_str(), wideMode.c_str());
-#else
-    return std::fopen(path.c_str(), mode);
-#endif
 }
 
 }  // namespace ferro

@@ -15,8 +15,9 @@ std::string joinPath(const std::string& folder, const std::string& name);
 // separator ("/", "C:\").
 std::string parentPath(const std::string& path);
 
-// std::fopen for a path in UTF-8. On Windows through the wide call, so that
-// any name and a path longer than MAX_PATH open (fopen takes the ANSI code page).
+// std::fopen for a path in UTF-8. On the NT family through the wide call, so
+// that any name and a path longer than MAX_PATH open; on 95, 98 and Me in the
+// ANSI code page, failing (EILSEQ) for a name that code page cannot hold.
 std::FILE* openFile(const std::string& path, const char* mode);
 
 }  // namespace ferro

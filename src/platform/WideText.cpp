@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "platform/WindowsCalls.h"
+
 namespace ferro::win32 {
 
 std::wstring widen(const std::string& text, unsigned codePage, unsigned long flags)
@@ -60,12 +62,27 @@ std::wstring widePath(const std::string& utf8)
 
 std::string errorText(unsigned long error)
 {
-    wchar_t* buffer = nullptr;
-    const DWORD length = FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-        error, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-    std::string text = length ? utf8FromWide(std::wstring(buffer, length)) : std::string();
-    LocalFree(buffer);
+    // Windows' own words, but for a name the ANSI road cannot hold: 95, 98 and
+    // Me have no text for that code.
+    std::string text;
+    if (error == ERROR_NO_UNICODE_TRANSLATION) {
+        text = "the name has characters that this Windows' code page (" + std::to_string(GetACP()) +
+               ") cannot hold; use a folder whose name it can";
+    } else if (wideRoad()) {
+        wchar_t* buffer = nullptr;
+        const DWORD length = FormatMessageW(
+            FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+            error, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+        text = length ? utf8FromWide(std::wstring(buffer, length)) : std::string();
+        LocalFree(buffer);
+    } else {
+        char* buffer = nullptr;
+        const DWORD length = FormatMessageA(
+            FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+            error, 0, reinterpret_cast<char*>(&buffer), 0, nullptr);
+        text = length ? narrow(widen(std::string(buffer, length), CP_ACP), CP_UTF8) : std::string();
+        LocalFree(buffer);
+    }
     while (!text.empty() && (text.back() == '\r' || text.back() == '\n' || text.back() == '.' || text.back() == ' '))
         text.pop_back();
     if (text.empty())

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "platform/WindowsCalls.h"
+
 namespace ferro {
 namespace {
 
@@ -28,8 +30,10 @@ bool enableShutdownPrivilege()
 bool requestWindowsRestart()
 {
     // Without the privilege ExitWindowsEx refuses; asking anyway lets Windows
-    // give its own answer rather than ours.
-    (void)enableShutdownPrivilege();
+    // give its own answer rather than ours. 95, 98 and Me have no privileges
+    // (their advapi32 has the calls as stubs only).
+    if (win32::wideRoad())
+        (void)enableShutdownPrivilege();
     return ExitWindowsEx(EWX_REBOOT, 0) != FALSE;
 }
 

@@ -1,67 +1,56 @@
 #include "platform/WindowsVersion.h"
 
-#ifdef _WIN32
-#include <windows.h>
-#endif
-
+// What a version is called; how it is read is per system
+// (WindowsVersionWin32.cpp, WindowsVersionPosix.cpp).
 namespace ferro {
+namespace {
 
-#ifdef _WIN32
-std::optional<WindowsVersion> runningWindowsVersion()
+std::string windows9xName(const WindowsVersion& v)
 {
-    // ntdll is mapped into every process. RtlGetVersion is declared only in
-    // the driver kit's headers, so it is looked up at run time.
-    const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
-    if (!ntdll)
-        return std::nullopt;
-    using RtlGetVersionFn = LONG(WINAPI*)(OSVERSIONINFOEXW*);
-    // Through void(*)(): the one cast between function types GCC accepts silently.
-    const auto rtlGetVersion = reinterpret_cast<RtlGetVersionFn>(
-        reinterpret_cast<void (*)()>(GetProcAddress(ntdll, "RtlGetVersion")));
-    if (!rtlGetVersion)
-        return std::nullopt;
-    OSVERSIONINFOEXW info{};
-    info.dwOSVersionInfoSize = sizeof info;
-    if (rtlGetVersion(&info) != 0 || info.dwMajorVersion == 0)  // 0 is STATUS_SUCCESS
-        return std::nullopt;
+    if (v.major == 4 && v.minor == 0)
+        return "Windows 95";
+    if (v.major == 4 && v.minor == 10)
+        return v.build >= 2222 ? "Windows 98 SE" : "Windows 98";
+    if (v.major == 4 && v.minor == 90)
+        return "Windows Me";
+    return "Windows";
+}
 
-    WindowsVersion version;
-    version.major = info.dwMajorVersion;
-    version.minor = info.dwMinorVersion;
-    version.build = info.dwBuildNumber;
-    version.server = info.wProductType != VER_NT_WORKSTATION;
-    using WineVersionFn = const char*(CDECL*)();
-    const auto wineVersion = reinterpret_cast<WineVersionFn>(
-        reinterpret_cast<void (*)()>(GetProcAddress(ntdll, "wine_get_version")));
-    if (wineVersion && wineVersion())
-        version.wine = wineVersion();
-    return version;
-}
-#else
-std::optional<WindowsVersion> runningWindowsVersion()
+std::string windowsNtName(const WindowsVersion& v)
 {
-    return std::nullopt;
+    if (v.server)
+        return "Windows Server";
+    if (isWindows10Or11(v))
+        return v.build >= 22000 ? "Windows 11" : "Windows 10";
+    if (v.major == 6 && v.minor <= 3) {
+        const char* const names[] = {"Windows Vista", "Windows 7", "Windows 8", "Windows 8.1"};
+        return names[v.minor];
+    }
+    if (v.major == 5)
+        return v.minor == 0 ? "Windows 2000" : "Windows XP";  // 5.2: XP Professional x64 Edition
+    return "Windows";
 }
-#endif
+
+}  // namespace
 
 bool isWindows10Or11(const WindowsVersion& version)
 {
-    return version.major == 10 && version.minor == 0 && !version.server;
+    return !version.windows9x && version.major == 10 && version.minor == 0 && !version.server;
+}
+
+bool isWindows98OrMe(const WindowsVersion& version)
+{
+    return version.windows9x && version.major == 4 && (version.minor == 10 || version.minor == 90);
+}
+
+bool isWindows2000OrXp(const WindowsVersion& version)
+{
+    return !version.windows9x && version.major == 5 && !version.server;
 }
 
 std::string windowsVersionName(const WindowsVersion& v)
 {
-    std::string name;
-    if (v.server)
-        name = "Windows Server";
-    else if (isWindows10Or11(v))
-        name = v.build >= 22000 ? "Windows 11" : "Windows 10";
-    else if (v.major == 6 && v.minor <= 3)
-        name = v.minor == 0 ? "Windows Vista" : v.minor == 1 ? "Windows 7" : v.minor == 2 ? "Windows 8" : "Windows 8.1";
-    else if (v.major == 5 && v.minor >= 1)
-        name = "Windows XP";
-    else
-        name = "Windows";
+    std::string name = v.windows9x ? windows9xName(v) : windowsNtName(v);
     name += " (" + std::to_string(v.major) + "." + std::to_string(v.minor) + "." + std::to_string(v.build) + ")";
     if (!v.wine.empty())
         name += ", under Wine " + v.wine;

@@ -24,6 +24,26 @@ KeyHandle toKeyHandle(HKEY key)
     return reinterpret_cast<KeyHandle>(key);
 }
 
+// A 32-bit program on 64-bit Windows sees a registry view of its own under
+// HKLM\SOFTWARE (WOW64 redirects it to Wow6432Node): it takes the 64-bit view
+// there, so that it reads and writes what the 64-bit program does (the About
+// window's MSInfo path, say). The flag only where WOW64 runs this process:
+// Windows 2000 refuses it, 98 and Me do not know it.
+DWORD nativeView()
+{
+    static const DWORD view = [] {
+        using IsWow64ProcessFn = BOOL(WINAPI*)(HANDLE, PBOOL);
+        const HMODULE kernel = GetModuleHandleA("kernel32.dll");
+        const auto isWow64Process = kernel ? reinterpret_cast<IsWow64ProcessFn>(reinterpret_cast<void (*)()>(
+                                                 GetProcAddress(kernel, "IsWow64Process")))
+                                           : nullptr;
+        BOOL wow64 = FALSE;
+        return isWow64Process && isWow64Process(GetCurrentProcess(), &wow64) && wow64 ? DWORD{KEY_WOW64_64KEY}
+                                                                                      : DWORD{0};
+    }();
+    return view;
+}
+
 // The types whose data the "A" calls convert between the code page and UTF-16.
 bool isTextType(std::uint32_t type)
 {
@@ -37,7 +57,7 @@ Status Advapi32Backend::createKey(RootKey root, const std::string& path, KeyHand
     HKEY key = nullptr;
     DWORD disposition = 0;
     const LONG status = RegCreateKeyExA(rootHandle(root), path.c_str(), 0, nullptr,
-                                        REG_OPTION_NON_VOLATILE, kKeyWriteAccess, nullptr, &key,
+                                        REG_OPTION_NON_VOLATILE, kKeyWriteAccess | nativeView(), nullptr, &key,
                                         &disposition);
     if (status == ERROR_SUCCESS)
         out = toKeyHandle(key);
@@ -48,7 +68,7 @@ Status Advapi32Backend::openKey(RootKey root, const std::string& path, std::uint
                                 KeyHandle& out)
 {
     HKEY key = nullptr;
-    const LONG status = RegOpenKeyExA(rootHandle(root), path.c_str(), 0, access, &key);
+    const LONG status = RegOpenKeyExA(rootHandle(root), path.c_str(), 0, access | nativeView(), &key);
     if (status == ERROR_SUCCESS)
         out = toKeyHandle(key);
     return status;

@@ -17,6 +17,14 @@ enum class Confidence {
 // "documented", "widely reported", "unconfirmed".
 const char* confidenceLabel(Confidence confidence);
 
+// What is known of a value on one of the older systems the 32-bit program runs on.
+struct OlderWindowsEffect {
+    bool read;              // that system reads the value where the plan writes it
+    const char* text;       // what is known, one sentence
+    Confidence confidence;  // of that
+    const char* sources;    // source keys, comma-separated
+};
+
 struct ValueEffect {
     const char* valueName;     // the plan's value name (unique within the plan)
     const char* readBy;        // which Windows versions or components read it
@@ -24,6 +32,8 @@ struct ValueEffect {
     const char* effect;        // what the plan's datum does on Windows 10/11
     Confidence confidence;     // of that effect
     const char* sources;       // source keys, comma-separated: "S1,S8"
+    OlderWindowsEffect on98Me;    // on Windows 98 (98 SE included) and Me
+    OlderWindowsEffect on2000Xp;  // on Windows 2000 and XP
 };
 
 // The whole table: the programs look up one row at a time (effectOf), the

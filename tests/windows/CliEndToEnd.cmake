@@ -1,7 +1,9 @@
 # ferrowinder-cli.exe end to end against the real registry of a Wine prefix:
 # apply, then show reads back what the plan wrote and check finds it there;
 # import of an exported .reg file brings an earlier state back; plan names
-# the Windows version Wine reports. Run by ctest with
+# the Windows version Wine reports; told it runs on 98, the tool backs up and
+# restores by the ANSI road and refuses a folder its code page cannot hold.
+# Run by ctest with
 #   -DCLI=<ferrowinder-cli.exe> -DEMULATOR=<wine> -DWORK=<scratch folder>
 cmake_minimum_required(VERSION 3.25)
 
@@ -144,6 +146,54 @@ cli(0 imported import "Тест Ünï/Ünï.reg")
 expect_match("import names the file as given" "${imported}" "from Тест Ünï/Ünï.reg")
 cli(0 checked check --speed 57)
 
+# --- Windows 98: told by Wine that it runs on 98, the tool takes the ANSI ----
+# road of 95, 98 and Me (Wine's wide calls still work, so the road shows only
+# in what it does), and its plan names the steps 98 reads.
+set(app_defaults "HKEY_CURRENT_USER\\Software\\Wine\\AppDefaults\\ferrowinder-cli.exe")
+function(wine_version version)
+  if(version)
+    execute_process(COMMAND ${EMULATOR} reg add "${app_defaults}" /v Version /d ${version} /f
+                    OUTPUT_QUIET ERROR_QUIET RESULT_VARIABLE code)
+  else()
+    execute_process(COMMAND ${EMULATOR} reg delete "${app_defaults}" /f OUTPUT_QUIET ERROR_QUIET)
+    set(code 0)
+  endif()
+  if(NOT code EQUAL 0)
+    message(FATAL_ERROR "reg add ${app_defaults} /v Version /d ${version}: ${code}")
+  endif()
+endfunction()
+wine_version(win98)
+set(plain98 "${WORK}/plain 98")
+set(unicode98 "${WORK}/Тест 98")
+file(MAKE_DIRECTORY "${plain98}" "${unicode98}")
+file(COPY "${CLI}" DESTINATION "${plain98}")
+file(COPY "${CLI}" DESTINATION "${unicode98}")
+set(CLI "${plain98}/${cli_name}")
+cli(0 planned98 plan --speed 57)
+string(REGEX REPLACE "[ \n]+" " " planned98 "${planned98}")
+expect_match("plan on Windows 98" "${planned98}"
+             "This PC runs Windows 98 SE \\(4\\.10\\.2222\\), under Wine [0-9.]+: Windows 98 and Me read steps 1, 2, 3, 4, 5, 6, 7 and 11 of this plan where it writes them, and the restart applies them\\.")
+cli(0 applied98 apply --speed 56)
+expect_match("apply on 98 takes the backup beside the tool" "${applied98}" "Backed up the current values to .*plain 98.Backup.Backup\\.reg")
+cli(0 restored98 restore --yes)
+expect_match("restore on 98 reads that backup" "${restored98}" "put back from the backup .*plain 98.Backup.Backup\\.reg")
+# A folder name that the ANSI code page cannot hold: refused, saying why, and
+# nothing is made under a name of question marks.
+execute_process(COMMAND ${EMULATOR} "${unicode98}/${cli_name}" apply --speed 56 WORKING_DIRECTORY "${WORK}"
+                OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE code)
+if(code EQUAL 0)
+  message(FATAL_ERROR "apply on 98 from ${unicode98} succeeded:\n${out}")
+endif()
+expect_match("apply on 98 from a folder the code page cannot hold" "${err}"
+             "the backup could not be taken: .*code page \\([0-9]+\\) cannot hold")
+file(GLOB made LIST_DIRECTORIES true "${unicode98}/*")
+expect_same("what apply on 98 made in ${unicode98}" "${made}" "${unicode98}/${cli_name}")
+file(GLOB_RECURSE everything LIST_DIRECTORIES true "${WORK}/*")
+string(FIND "${everything}" "?" question)
+expect_same("a name with a question mark under ${WORK}" "${question}" "-1")
+wine_version("")
+set(CLI "${unicode}/${cli_name}")
+
 # --- plan names the running Windows as the kernel reports it ---------------
 # reg.exe reads the version Wine keeps in the registry: the major version in
 # CurrentMajorVersionNumber where there is one (Windows 10 and later), else
@@ -176,16 +226,11 @@ expect_match("plan names the Windows version of this prefix" "${planned}"
 
 # The same program told by Wine that it runs on Windows 10: the effects shown
 # are then those of its own version.
-set(app_defaults "HKEY_CURRENT_USER\\Software\\Wine\\AppDefaults\\ferrowinder-cli.exe")
-execute_process(COMMAND ${EMULATOR} reg add "${app_defaults}" /v Version /d win10 /f
-                OUTPUT_QUIET ERROR_QUIET RESULT_VARIABLE code)
-if(NOT code EQUAL 0)
-  message(FATAL_ERROR "reg add ${app_defaults} failed: ${code}")
-endif()
+wine_version(win10)
 execute_process(COMMAND ${EMULATOR} "${CLI}" plan --speed 57
                 OUTPUT_VARIABLE planned10 ERROR_VARIABLE err RESULT_VARIABLE code)
 set(plan_code "${code}")
-execute_process(COMMAND ${EMULATOR} reg delete "${app_defaults}" /f OUTPUT_QUIET ERROR_QUIET)
+wine_version("")
 if(NOT plan_code EQUAL 0)
   message(FATAL_ERROR "plan as on Windows 10: exit ${plan_code}\n${err}")
 endif()

@@ -4,6 +4,8 @@
 #include <cctype>
 #include <cstring>
 
+#include "platform/SystemFunction.h"
+
 namespace ferro::win32 {
 namespace {
 
@@ -18,9 +20,22 @@ std::string resourceName(const std::string& file)
     return stem;
 }
 
+// A DIB section of 32 bits per pixel, its rows top-down in `bits`.
+HBITMAP topDownBitmap(HDC dc, LONG width, LONG height, void*& bits)
+{
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;  // top-down
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    return CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+}
+
 // A bitmap resource with 32 bits per pixel as a DIB section with
 // premultiplied alpha, ready for AlphaBlend; nullptr for any other kind.
-HBITMAP loadAlphaBitmap(HINSTANCE instance, const std::string& name, SIZE& size)
+HBITMAP loadAlphaBitmap(HINSTANCE instance, const std::string& name, SIZE& size, const BYTE*& pixels)
 {
     const HRSRC found = FindResourceA(instance, name.c_str(), MAKEINTRESOURCEA(2) /* RT_BITMAP */);
     const HGLOBAL data = found ? LoadResource(instance, found) : nullptr;
@@ -39,15 +54,8 @@ HBITMAP loadAlphaBitmap(HINSTANCE instance, const std::string& name, SIZE& size)
     if (SizeofResource(instance, found) < offset + bytes)
         return nullptr;
 
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;  // top-down
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    const HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    const HBITMAP bitmap = topDownBitmap(nullptr, width, height, bits);
     if (!bitmap)
         return nullptr;
     const auto* source = reinterpret_cast<const BYTE*>(header) + offset;
@@ -64,10 +72,67 @@ HBITMAP loadAlphaBitmap(HINSTANCE instance, const std::string& name, SIZE& size)
         }
     }
     size = {width, height};
+    pixels = target;
     return bitmap;
 }
 
+using AlphaBlendFunction = BOOL(WINAPI*)(HDC, int, int, int, int, HDC, int, int, int, int, BLENDFUNCTION);
+
+bool useAlphaBlend = true;
+
+// GDI32's own entry (2000 and later), else MSIMG32's (98 and later): that one
+// is no KnownDLL, so it is loaded from the System folder only. nullptr on
+// Windows 95 and NT 4.
+AlphaBlendFunction alphaBlendFunction()
+{
+    static const AlphaBlendFunction found = [] {
+        const auto gdi = loadedFunction<AlphaBlendFunction>("gdi32.dll", "GdiAlphaBlend");
+        return gdi ? gdi : systemFunction<AlphaBlendFunction>("msimg32.dll", "AlphaBlend");
+    }();
+    return useAlphaBlend ? found : nullptr;
+}
+
+// What AlphaBlend does, without it: the premultiplied picture (`pixels`,
+// top-down, `size`), stretched to `box` by taking the nearest pixel, over what
+// `dc` shows there.
+bool blendByHand(HDC dc, const RECT& box, const BYTE* pixels, SIZE size)
+{
+    const int width = box.right - box.left, height = box.bottom - box.top;
+    if (!pixels || width <= 0 || height <= 0)
+        return false;
+    void* bits = nullptr;
+    const HBITMAP backdrop = topDownBitmap(dc, width, height, bits);
+    const HDC memory = backdrop ? CreateCompatibleDC(dc) : nullptr;
+    if (!memory) {
+        if (backdrop)
+            DeleteObject(backdrop);
+        return false;
+    }
+    const HGDIOBJ previous = SelectObject(memory, backdrop);
+    bool drawn = BitBlt(memory, 0, 0, width, height, dc, box.left, box.top, SRCCOPY);
+    GdiFlush();
+    auto* out = static_cast<BYTE*>(bits);
+    for (int y = 0; drawn && y < height; ++y) {
+        const BYTE* row = pixels + static_cast<std::size_t>(y * size.cy / height) * size.cx * 4;
+        for (int x = 0; x < width; ++x, out += 4) {
+            const BYTE* in = row + static_cast<std::size_t>(x * size.cx / width) * 4;
+            for (int c = 0; c < 3; ++c)
+                out[c] = static_cast<BYTE>(in[c] + out[c] * (255 - in[3]) / 255);
+        }
+    }
+    drawn = drawn && BitBlt(dc, box.left, box.top, width, height, memory, 0, 0, SRCCOPY);
+    SelectObject(memory, previous);
+    DeleteDC(memory);
+    DeleteObject(backdrop);
+    return drawn;
+}
+
 }  // namespace
+
+void Picture::setAlphaBlendForTesting(bool use)
+{
+    useAlphaBlend = use;
+}
 
 Picture::Picture(HINSTANCE instance, const std::string& image) : instance_(instance)
 {
@@ -75,7 +140,7 @@ Picture::Picture(HINSTANCE instance, const std::string& image) : instance_(insta
     if (name == "FERROWINDER")
         iconName_ = kProgramIcon;
     else
-        bitmap_ = loadAlphaBitmap(instance, name, bitmapSize_);
+        bitmap_ = loadAlphaBitmap(instance, name, bitmapSize_, bits_);
 }
 
 Picture::~Picture()
@@ -114,15 +179,17 @@ bool Picture::draw(HDC dc, const RECT& box, bool stretch, int dpi) const
     }
     if (!bitmap_)
         return false;
+    const AlphaBlendFunction alphaBlend = alphaBlendFunction();
+    if (!alphaBlend)
+        return blendByHand(dc, {box.left, box.top, box.left + width, box.top + height}, bits_, bitmapSize_);
     const HDC memory = CreateCompatibleDC(dc);
     if (!memory)
         return false;
     const HGDIOBJ previous = SelectObject(memory, bitmap_);
     const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
     SetStretchBltMode(dc, HALFTONE);
-    // GDI32's own entry: MSIMG32, which only forwards to it, is no KnownDLL.
-    const bool drawn = GdiAlphaBlend(dc, box.left, box.top, width, height, memory, 0, 0, bitmapSize_.cx,
-                                     bitmapSize_.cy, blend);
+    const bool drawn = alphaBlend(dc, box.left, box.top, width, height, memory, 0, 0, bitmapSize_.cx,
+                                  bitmapSize_.cy, blend);
     SelectObject(memory, previous);
     DeleteDC(memory);
     return drawn;

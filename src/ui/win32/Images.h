@@ -22,12 +22,17 @@ public:
     // stretched over all of it, blending its transparent parts.
     bool draw(HDC dc, const RECT& box, bool stretch, int dpi) const;
 
+    // Where no AlphaBlend is found, draw() blends by hand; tests take that
+    // road where AlphaBlend is there.
+    static void setAlphaBlendForTesting(bool use);
+
 private:
     HINSTANCE instance_;
     std::string iconName_;
     mutable HICON icon_ = nullptr;
     mutable SIZE iconSize_{};
     HBITMAP bitmap_ = nullptr;  // 32 bits, premultiplied alpha
+    const BYTE* bits_ = nullptr;  // its pixels, top-down
     SIZE bitmapSize_{};
 };
 

@@ -2,20 +2,19 @@
 
 #include <windows.h>
 
+#include "platform/SystemFunction.h"
+
 namespace ferro::win32 {
 
 void restrictDllSearchToSystem()
 {
-    using SetDefaultDllDirectoriesFunction = BOOL(WINAPI*)(DWORD);
-    // Looked up, not imported: Windows 7 without its loader update lacks it.
-    const HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
-    const auto setDefault = kernel ? reinterpret_cast<SetDefaultDllDirectoriesFunction>(
-                                         reinterpret_cast<void*>(GetProcAddress(kernel, "SetDefaultDllDirectories")))
-                                   : nullptr;
-    if (setDefault)
+    // Looked up, not imported: Windows 7 without its loader update lacks the
+    // first, Windows 98, Me, 2000 and XP before SP1 the second.
+    if (const auto setDefault = loadedFunction<BOOL(WINAPI*)(DWORD)>("kernel32.dll", "SetDefaultDllDirectories"))
         (void)setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32);
     // The current folder may be the Downloads folder too.
-    (void)SetDllDirectoryW(L"");
+    if (const auto setDllDirectory = loadedFunction<BOOL(WINAPI*)(LPCWSTR)>("kernel32.dll", "SetDllDirectoryW"))
+        (void)setDllDirectory(L"");
 }
 
 }  // namespace ferro::win32

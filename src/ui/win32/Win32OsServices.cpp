@@ -9,6 +9,8 @@
 
 #include <vector>
 
+#include "platform/SystemFunction.h"
+#include "platform/WindowsCalls.h"
 #include "platform/WindowsRestart.h"
 #include "ui/win32/WinText.h"
 
@@ -57,17 +59,9 @@ private:
     std::vector<HWND> disabled_;
 };
 
-// A function of one of Windows' KnownDLLs, loaded at its first use rather
-// than with the program: by its name the system's own copy loads. The print
-// dialog (comdlg32, which brings the print spooler) and the link's shell and
-// COM (shell32, ole32, oleaut32) so cost the start-up nothing.
-template <class Function>
-Function systemFunction(const wchar_t* library, const char* name)
-{
-    const HMODULE module = LoadLibraryW(library);  // after the first call: found loaded
-    return module ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name))) : nullptr;
-}
-
+// The print dialog (comdlg32, which brings the print spooler) and the link's
+// shell and COM (shell32, ole32, oleaut32) load at their first use, from the
+// System folder (platform/SystemFunction.h): they cost the start-up nothing.
 // Holds a COM interface and releases it.
 template <class Interface>
 class Com {
@@ -106,8 +100,8 @@ public:
 
 private:
     const decltype(&SysAllocString) allocate_ =
-        systemFunction<decltype(&SysAllocString)>(L"oleaut32.dll", "SysAllocString");
-    const decltype(&SysFreeString) free_ = systemFunction<decltype(&SysFreeString)>(L"oleaut32.dll", "SysFreeString");
+        systemFunction<decltype(&SysAllocString)>("oleaut32.dll", "SysAllocString");
+    const decltype(&SysFreeString) free_ = systemFunction<decltype(&SysFreeString)>("oleaut32.dll", "SysFreeString");
     BSTR text_;
 };
 
@@ -117,7 +111,7 @@ private:
 // Explorer running, another shell, COM not set up on this thread).
 bool openThroughDesktopShell(const std::wstring& target)
 {
-    const auto createInstance = systemFunction<decltype(&CoCreateInstance)>(L"ole32.dll", "CoCreateInstance");
+    const auto createInstance = systemFunction<decltype(&CoCreateInstance)>("ole32.dll", "CoCreateInstance");
     Com<IShellWindows> shellWindows;
     if (!createInstance || FAILED(createInstance(CLSID_ShellWindows, nullptr, CLSCTX_LOCAL_SERVER, IID_IShellWindows,
                                 shellWindows.out())))
@@ -151,6 +145,17 @@ bool openThroughDesktopShell(const std::wstring& target)
     show.vt = VT_I4;
     show.lVal = SW_SHOWNORMAL;
     return file.get() && verb.get() && SUCCEEDED(shell->ShellExecute(file.get(), none, none, operation, show));
+}
+
+// 95, 98 and Me have ShellExecuteW as a stub only.
+void openFromThisProcess(const std::string& url)
+{
+    if (wideRoad()) {
+        if (const auto shellExecute = systemFunction<decltype(&ShellExecuteW)>("shell32.dll", "ShellExecuteW"))
+            (void)shellExecute(nullptr, L"open", toWide(url).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    } else if (const auto shellExecute = systemFunction<decltype(&ShellExecuteA)>("shell32.dll", "ShellExecuteA")) {
+        (void)shellExecute(nullptr, "open", toAnsi(url).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    }
 }
 
 }  // namespace
@@ -189,15 +194,14 @@ void Win32OsServices::openUrl(const std::string& url)
 {
     const std::wstring target = toWide(url);
     // COM for this call alone: the link is the only user of it.
-    const auto initialize = systemFunction<decltype(&CoInitializeEx)>(L"ole32.dll", "CoInitializeEx");
-    const auto uninitialize = systemFunction<decltype(&CoUninitialize)>(L"ole32.dll", "CoUninitialize");
+    const auto initialize = systemFunction<decltype(&CoInitializeEx)>("ole32.dll", "CoInitializeEx");
+    const auto uninitialize = systemFunction<decltype(&CoUninitialize)>("ole32.dll", "CoUninitialize");
     const bool com = initialize && uninitialize &&
                      SUCCEEDED(initialize(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
     // No shell to ask: opened from this process, with its rights. Above 32 is
     // success; the windows rely on no result (nothing is reported).
     if (!(com && openThroughDesktopShell(target)))
-        if (const auto shellExecute = systemFunction<decltype(&ShellExecuteW)>(L"shell32.dll", "ShellExecuteW"))
-            (void)shellExecute(nullptr, L"open", target.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+        openFromThisProcess(url);
     if (com)
         uninitialize();
 }
@@ -212,28 +216,14 @@ void Win32OsServices::requestRestart(std::function<void()> refused)
 
 bool Win32OsServices::startProgram(const std::string& path)
 {
-    // The program is named as the application itself: no search along PATH,
-    // no shell, and a path with blanks is not split.
-    const std::wstring program = toWide(path);
-    std::wstring commandLine = L"\"" + program + L"\"";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESHOWWINDOW;
-    startup.wShowWindow = SW_SHOWNORMAL;
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        nullptr, &startup, &process))
-        return false;
-    // Not waited for and not watched.
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return true;
+    // The path may come from the registry, in the ANSI code page.
+    return startProcess(toUtf8(path));
 }
 
 bool Win32OsServices::fileExists(const std::string& path)
 {
     // The exact name only: no wildcards, and a folder of that name is no program.
-    const DWORD attributes = GetFileAttributesW(toWide(path).c_str());
+    const DWORD attributes = fileAttributes(toUtf8(path));
     return !path.empty() && attributes != INVALID_FILE_ATTRIBUTES &&
            (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
@@ -253,7 +243,7 @@ const std::string& textToPrint(DWORD flags, const std::string& text, const std::
 OsServices::PrintResult Win32OsServices::printText(const DialogOwner* owner, const std::string& text,
                                                    const std::string& selection)
 {
-    const auto printDlg = systemFunction<decltype(&PrintDlgA)>(L"comdlg32.dll", "PrintDlgA");
+    const auto printDlg = systemFunction<decltype(&PrintDlgA)>("comdlg32.dll", "PrintDlgA");
     if (!printDlg)
         return PrintResult::Failed;
     PRINTDLGA dialog{};

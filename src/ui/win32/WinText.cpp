@@ -38,4 +38,9 @@ std::string fromAnsi(const std::string& ansi)
 
 std::wstring toWide(const std::string& utf8) { return fromUtf8OrAnsi(utf8); }
 
+std::string toUtf8(const std::string& utf8OrAnsi)
+{
+    return isAscii(utf8OrAnsi) ? utf8OrAnsi : utf8FromWide(fromUtf8OrAnsi(utf8OrAnsi));
+}
+
 }  // namespace ferro::win32

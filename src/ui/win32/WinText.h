@@ -9,5 +9,7 @@ namespace ferro::win32 {
 std::string toAnsi(const std::string& utf8);
 std::string fromAnsi(const std::string& ansi);
 std::wstring toWide(const std::string& utf8);
+// UTF-8 of text in UTF-8 or ANSI, for the calls of platform/WindowsCalls.h.
+std::string toUtf8(const std::string& utf8OrAnsi);
 
 }  // namespace ferro::win32

@@ -20,7 +20,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     // Before anything loads a DLL by name: none from the Downloads folder.
     win32::restrictDllSearchToSystem();
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_BAR_CLASSES | ICC_WIN95_CLASSES};
-    if (!InitCommonControlsEx(&controls)) {
+    // The common controls before version 6 (98, Me, 2000) may refuse a class
+    // they do not know: the classes of Windows 95 then, which is all they have.
+    INITCOMMONCONTROLSEX older{sizeof older, ICC_WIN95_CLASSES};
+    if (!InitCommonControlsEx(&controls) && !InitCommonControlsEx(&older)) {
         MessageBoxA(nullptr, "The common controls of Windows are not available.", kApplicationTitle.c_str(),
                     MB_OK | MB_ICONWARNING);
         return 1;
