@@ -161,9 +161,11 @@ void printUsage(TextSink& out)
     // Name, then the rest of the synopsis, in two columns (as man pages show them).
     for (const Command& c : kCommands) {
         const std::string name = c.line.command;
-        const std::string line = synopsis(c.line);  // "log" takes nothing: no words after its name
-        wrap(out, line.substr(std::min(name.size() + 1, line.size())), "  " + name + std::string(10 - name.size(), ' '),
-             std::string(12, ' '));
+        const std::string rest = synopsis(c.line).substr(std::min(name.size() + 1, synopsis(c.line).size()));
+        if (rest.empty())  // "log" takes nothing: its name alone, no padding after it
+            out << "  " << name << '\n';
+        else
+            wrap(out, rest, "  " + name + std::string(10 - name.size(), ' '), std::string(12, ' '));
     }
     out << '\n';
     paragraphs(out, kDataHelp);

@@ -5,6 +5,7 @@
 #include "cli/CommandBodies.h"
 #include "cli/CommandSupport.h"
 #include "cli/JsonText.h"
+#include "cli/ValueOutput.h"
 #include "platform/DefaultRegistry.h"
 #include "platform/Wmi.h"
 #include "tuning/ChangeLog.h"
@@ -90,6 +91,7 @@ void printJson(const LeftoverReport& report, TextSink& out)
     };
     JsonWriter json;
     json.object()
+        .key("format").number(kJsonFormat)
         .key("harmful").number(count(LeftoverVerdict::Harmful))
         .key("unreadable").number(count(LeftoverVerdict::Unreadable))
         .key("summary").string(summaryOf(report))

@@ -7,10 +7,11 @@
 namespace ferro {
 namespace {
 
-const char* const kCommands[] = {"plan", "apply", "check", "show", "export", "import", "restore"};
+const char* const kCommands[] = {"plan",    "apply",     "check", "show", "export",
+                                 "import",  "restore",   "leftovers", "log"};
 
-// Every line of the usage and of each command's help fits 79 columns, and
-// ends with LF alone.
+// Every line of the usage and of each command's help fits 79 columns, ends
+// with LF alone and with no blank before it.
 TEST(Help, EveryLineFitsSeventyNineColumns)
 {
     std::vector<std::vector<std::string>> calls = {{"--help"}, {"plan", "--bogus"}};
@@ -24,6 +25,7 @@ TEST(Help, EveryLineFitsSeventyNineColumns)
         for (std::size_t at = 0, end = 0; at < text.size(); at = end + 1) {
             end = text.find('\n', at);
             EXPECT_LE(end - at, 79u) << call.back() << ": " << text.substr(at, end - at);
+            EXPECT_TRUE(end == at || text[end - 1] != ' ') << call.back() << ": '" << text.substr(at, end - at) << "'";
         }
     }
 }

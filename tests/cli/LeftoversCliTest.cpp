@@ -70,7 +70,7 @@ TEST_F(LeftoversCliTest, TheReportExitsOneOnlyWhenSomethingHarmfulIsSet)
         EXPECT_NE(text.out.find(c.code ? "1 harmful setting found." : "Nothing harmful was found."), std::string::npos);
         const test::CliResult json = run({"leftovers", "--format", "json"});
         EXPECT_EQ(json.code, c.code);
-        EXPECT_EQ(json.out.rfind(std::string("{\"harmful\":") + (c.code ? "1" : "0") + ",\"unreadable\":0,", 0), 0u)
+        EXPECT_EQ(json.out.rfind(std::string("{\"format\":2,\"harmful\":") + (c.code ? "1" : "0") + ",\"unreadable\":0,", 0), 0u)
             << json.out;
         EXPECT_NE(json.out.find("\"name\":\"Receive-window autotuning level\",\"verdict\":\"not on this system\""),
                   std::string::npos);
